@@ -1,0 +1,1 @@
+// Placeholder until the version window is built.

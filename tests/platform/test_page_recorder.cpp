@@ -1,0 +1,219 @@
+// The recorded page: recording rules, inspection and exact replay.
+#include "platform/page_recorder.h"
+
+#include "platform/command_guard.h"
+#include "platform/fonts.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+using namespace mekuri;
+
+namespace {
+
+PrinterPageMetrics smallMetrics(int w = 200, int h = 100) {
+    PrinterPageMetrics m;
+    m.PrintableWidth = w;
+    m.PrintableHeight = h;
+    m.PaperWidth = w + 20;
+    m.PaperHeight = h + 20;
+    m.PixelsPerInchX = m.PixelsPerInchY = 600;
+    m.OffsetX = m.OffsetY = 10;
+    return m;
+}
+
+QString errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const CommandError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+QImage whiteImage(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB888);
+    img.fill(Qt::white);
+    return img;
+}
+
+}  // namespace
+
+TEST(PageRecorder, MisuseGivesTheComponentsTexts) {
+    PageRecorder r;
+    EXPECT_EQ(errorOf([&] { r.GetCanvas(); }), QStringLiteral("TPrintPreview.GetCanvas: not Printing"));
+    EXPECT_EQ(errorOf([&] { r.NewPage(); }), QStringLiteral("TPrintPreview.NewPage: not Printing"));
+    EXPECT_EQ(errorOf([&] { r.EndDoc(); }), QStringLiteral("TPrintPreview.EndDoc: not Printing"));
+    EXPECT_EQ(errorOf([&] { r.GetPage(0); }), QStringLiteral("TPrinterCanvas.GetPage: Index is out of Range"));
+
+    r.BeginDoc(smallMetrics());
+    EXPECT_EQ(errorOf([&] { r.BeginDoc(smallMetrics()); }),
+              QStringLiteral("TPrintPreview: BeginDoc: Already Printing"));
+    EXPECT_EQ(errorOf([&] { r.GetPage(0); }),
+              QStringLiteral("TPrinterPreview.GetPage: Pages cannot be used when printing"));
+    r.EndDoc();
+    EXPECT_EQ(errorOf([&] { r.GetPage(1); }), QStringLiteral("TPrinterCanvas.GetPage: Index is out of Range"));
+    EXPECT_EQ(errorOf([&] { r.GetPage(-1); }), QStringLiteral("TPrinterCanvas.GetPage: Index is out of Range"));
+}
+
+TEST(PageRecorder, BeginDocDropsEarlierPagesAndPagesHaveThePrintableSize) {
+    PageRecorder r;
+    r.BeginDoc(smallMetrics());
+    r.GetCanvas().rectangle(0, 0, 5, 5);
+    r.NewPage();
+    r.EndDoc();
+    ASSERT_EQ(r.PageCount(), 2);
+    EXPECT_EQ(r.GetPage(0)->rects().size(), 1u);
+    EXPECT_TRUE(r.GetPage(1)->ops().empty());
+
+    r.BeginDoc(smallMetrics(300, 400));
+    r.EndDoc();
+    ASSERT_EQ(r.PageCount(), 1);
+    EXPECT_TRUE(r.GetPage(0)->ops().empty());
+    EXPECT_EQ(r.GetPage(0)->size(), QSize(300, 400));
+}
+
+TEST(PageRecorder, TextsAreRecordedWithPositionColourAndCellHeight) {
+    installFontSubstitutions();
+    PageRecorder r;
+    r.BeginDoc(smallMetrics());
+    PageCanvas& c = r.GetCanvas();
+    c.setFont({QStringLiteral("IPAGothic"), 40, false, Qt::red});
+    c.textOut(12, 34, QStringLiteral("日"));
+    c.setFontColor(Qt::black);
+    c.setFontHeight(20);
+    c.textOut(50, 60, QStringLiteral("88"));
+    r.EndDoc();
+
+    const auto texts = r.GetPage(0)->texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, QStringLiteral("日"));
+    EXPECT_EQ(texts[0].topLeft, QPoint(12, 34));
+    EXPECT_EQ(texts[0].font.color, QColor(Qt::red));
+    EXPECT_EQ(texts[0].font.cellHeight, 40);
+    EXPECT_EQ(texts[1].font.color, QColor(Qt::black));
+    EXPECT_EQ(texts[1].font.cellHeight, 20);
+    EXPECT_EQ(texts[1].width, pageTextWidth(QStringLiteral("IPAGothic"), 20, false, QStringLiteral("88")));
+}
+
+TEST(PageRecorder, CellHeightIsTheRequestedHeightWithinAPixel) {
+    installFontSubstitutions();
+    struct Case {
+        const char* family;
+        int height;
+    } cases[] = {{"IPAGothic", 16}, {"IPAGothic", 307}, {"IPAGothic", 491},
+                 {"ＭＳ Ｐ明朝", 245}, {"ＭＳ ゴシック", 184}};
+    for (const Case& c : cases) {
+        const int h = pageTextHeight(QString::fromUtf8(c.family), c.height, false);
+        EXPECT_LE(h, c.height) << c.family << " " << c.height;
+        EXPECT_GE(h, c.height - 1) << c.family << " " << c.height;
+    }
+}
+
+TEST(PageRecorder, ImagesAreSharedNotCopied) {
+    const QImage picture = whiteImage(40, 30);
+    PageRecorder r;
+    r.BeginDoc(smallMetrics());
+    r.GetCanvas().stretchDraw(QRect(1, 2, 80, 60), picture);
+    r.EndDoc();
+    const auto images = r.GetPage(0)->images();
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].target, QRect(1, 2, 80, 60));
+    EXPECT_EQ(images[0].image.constBits(), picture.constBits());
+}
+
+TEST(RecordedPage, RectangleReplaysExactlyAtPrinterScale) {
+    RecordedPage page(QSize(20, 10));
+    PageCanvas c(page);
+    c.rectangle(2, 3, 8, 7);  // right and bottom exclusive: pixels 2..7 x 3..6
+    c.setBrush(QBrush(Qt::blue));
+    c.setPen(Qt::NoPen);
+    c.rectangle(10, 1, 12, 3);
+
+    const QImage img = page.render(QSize(20, 10));
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            QColor want = Qt::white;
+            const bool inFrame = x >= 2 && x <= 7 && y >= 3 && y <= 6;
+            const bool onEdge = inFrame && (x == 2 || x == 7 || y == 3 || y == 6);
+            if (onEdge) want = Qt::black;
+            if (x >= 10 && x < 12 && y >= 1 && y < 3) want = Qt::blue;
+            ASSERT_EQ(img.pixelColor(x, y), want) << x << "," << y;
+        }
+    }
+}
+
+TEST(RecordedPage, ReplayIgnoresTheTargetCanvasClip) {
+    RecordedPage page(QSize(10, 10));
+    PageCanvas c(page);
+    c.setPen(Qt::NoPen);
+    c.setBrush(QBrush(Qt::red));
+    c.rectangle(0, 0, 10, 10);
+
+    QImage target = whiteImage(30, 30);
+    QPainter p(&target);
+    p.setClipRect(0, 0, 5, 5);
+    p.translate(10, 10);
+    page.replay(p);
+    // The painter gets its clip back for its own drawing.
+    EXPECT_TRUE(p.hasClipping());
+    p.end();
+    EXPECT_EQ(target.pixelColor(10, 10), QColor(Qt::red));
+    EXPECT_EQ(target.pixelColor(19, 19), QColor(Qt::red));
+    EXPECT_EQ(target.pixelColor(20, 20), QColor(Qt::white));
+    EXPECT_EQ(target.pixelColor(9, 9), QColor(Qt::white));
+}
+
+TEST(RecordedPage, StretchedReplayScalesEveryOp) {
+    RecordedPage page(QSize(100, 50));
+    PageCanvas c(page);
+    c.setPen(Qt::NoPen);
+    c.setBrush(QBrush(Qt::green));
+    c.rectangle(50, 0, 100, 50);  // right half
+
+    const QImage img = page.render(QSize(10, 5));
+    EXPECT_EQ(img.size(), QSize(10, 5));
+    EXPECT_EQ(img.pixelColor(4, 2), QColor(Qt::white));
+    EXPECT_EQ(img.pixelColor(5, 2), QColor(Qt::green));
+    EXPECT_EQ(img.pixelColor(9, 4), QColor(Qt::green));
+}
+
+TEST(RecordedPage, ThinLinesStayVisibleWhenShrunk) {
+    RecordedPage page(QSize(1000, 1000));
+    PageCanvas c(page);
+    c.setBrush(Qt::NoBrush);
+    c.rectangle(100, 100, 900, 900);
+    const QImage img = page.render(QSize(100, 100));
+    EXPECT_EQ(img.pixelColor(10, 50), QColor(Qt::black));
+    EXPECT_EQ(img.pixelColor(50, 50), QColor(Qt::white));
+}
+
+TEST(RecordedPage, TextIsDrawnBelowItsTopLeftCorner) {
+    installFontSubstitutions();
+    RecordedPage page(QSize(200, 200));
+    PageCanvas c(page);
+    c.setFont({QStringLiteral("IPAGothic"), 80, false, Qt::red});
+    c.textOut(50, 60, QStringLiteral("■"));
+    const QImage img = page.render(QSize(200, 200));
+    int top = -1, bottom = -1, left = -1;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (img.pixelColor(x, y).red() > 200 && img.pixelColor(x, y).green() < 60) {
+                if (top < 0) top = y;
+                bottom = y;
+                if (left < 0 || x < left) left = x;
+            }
+        }
+    }
+    ASSERT_GE(top, 0) << "no red glyph drawn";
+    EXPECT_GE(top, 60);
+    EXPECT_LT(bottom, 60 + 80);
+    EXPECT_GE(left, 50);
+}
+
+TEST(RecordedPage, RenderOfAnImpossibleSizeIsNull) {
+    RecordedPage page(QSize(10, 10));
+    EXPECT_TRUE(page.render(QSize(0, 10)).isNull());
+    EXPECT_TRUE(page.render(QSize(1 << 20, 1 << 20)).isNull());
+}

@@ -3,6 +3,11 @@
 // Our month-calendar control: behaves like the native one the program was
 // designed around (several month blocks, week numbers, bold days asked per
 // month, six colours, a date range, one click notification per mouse click).
+//
+// Layout: as many blocks as fit (6 px apart, at most 12), centred. A block is
+// a title (1.5 rows), a weekday header with a line beneath, and six week rows
+// of seven day cells, with a week-number column at the left. Only the first
+// block shows the days of the month before, only the last the days after.
 
 #include <QColor>
 #include <QDate>
@@ -41,6 +46,8 @@ public:
     // no click notification.
     void setSelectedDate(const QDate& date);
 
+    // Default 1900-01-01 to 2087-12-31. A selection outside the new range is
+    // moved to its nearest end.
     void setDateRange(const QDate& min, const QDate& max);
     QDate minimumDate() const;
     QDate maximumDate() const;
@@ -52,6 +59,7 @@ public:
     void setColor(ColorIndex index, const QColor& color);
     QColor color(ColorIndex index) const;
 
+    // On by default: the program always shows them.
     void setWeekNumbers(bool on);
     bool weekNumbers() const;
 
@@ -70,6 +78,19 @@ public:
     QRect dayCellRect(const QDate& date) const;
     // The bold mask currently held for a shown month (for tests).
     quint32 boldMaskFor(int year, int month) const;
+    // Whether date is drawn bold (its month's mask has its bit set).
+    bool isDayBold(const QDate& date) const;
+    // Rectangles of block's title and of the two scroll arrows, in widget
+    // coordinates.
+    QRect titleRect(int block) const;
+    QRect previousButtonRect() const;
+    QRect nextButtonRect() const;
+    // Week number drawn in row 0..5 of block, 0 when that row shows no day.
+    int weekNumberShown(int block, int row) const;
+
+    // Week of date under the Japanese rule: week 1 holds 1 January, weeks
+    // begin on firstDayOfWeek (0 Monday ... 6 Sunday). Range [1, 54].
+    static int weekNumber(const QDate& date, int firstDayOfWeek);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -85,8 +106,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Impl;

@@ -4,8 +4,10 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <optional>
 
 namespace mekuri {
 
@@ -26,6 +28,28 @@ Error lineError(int lineNo, const QString& line, const QString& reason) {
                      .arg(reason, line)};
 }
 
+// The first line (1-based) holding bytes that are not valid in the file's
+// encoding, or 0 when that cannot be told line by line (UTF-16).
+int firstUndecodableLine(const QByteArray& bytes, TextEncoding encoding) {
+    QByteArray body = bytes;
+    std::optional<QStringDecoder> decoder;
+    if (encoding == TextEncoding::Cp932) {
+        decoder.emplace("windows-31j");
+    } else if (encoding == TextEncoding::Utf8Bom) {
+        decoder.emplace(QStringDecoder::Utf8);
+        body = body.mid(3);
+    } else {
+        return 0;
+    }
+    const QList<QByteArray> lines = body.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        decoder->resetState();
+        const QString text = decoder->decode(lines[i]);
+        if (decoder->hasError() || text.contains(QChar::ReplacementCharacter)) return int(i) + 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 QList<int> HolidayCsv::years() const {
@@ -42,12 +66,25 @@ bool looksLikeHolidayCsv(const QByteArray& bytes) {
 }
 
 Expected<HolidayCsv> parseHolidayCsv(const QByteArray& bytes) {
-    const QStringList lines = splitLines(decodeText(bytes).text);
+    const DecodedText decoded = decodeText(bytes);
+    const QStringList lines = splitLines(decoded.text);
     if (lines.isEmpty() || trimControl(lines.first()) != holidayCsvHeader()) {
         return Error{QStringLiteral(
                          "内閣府の祝日のCSVファイルではありません。\n\n"
                          "1行目が「%1」ではありません。")
                          .arg(holidayCsvHeader())};
+    }
+
+    if (decoded.hadInvalidBytes) {
+        // Names are only comments, but a damaged file is no source of holidays.
+        const int lineNo = firstUndecodableLine(bytes, decoded.encoding);
+        if (lineNo > 0) {
+            return lineError(lineNo, lineNo <= lines.size() ? trimControl(lines[lineNo - 1]) : QString(),
+                             decoded.encoding == TextEncoding::Cp932
+                                 ? QStringLiteral("Shift-JIS として読めない文字があります。")
+                                 : QStringLiteral("UTF-8 として読めない文字があります。"));
+        }
+        return Error{QStringLiteral("祝日のCSVファイルに読めない文字があります。")};
     }
 
     static const QRegularExpression datePattern(QStringLiteral("^(\\d{4})/(\\d{1,2})/(\\d{1,2})$"));
@@ -57,9 +94,6 @@ Expected<HolidayCsv> parseHolidayCsv(const QByteArray& bytes) {
         const int lineNo = i + 1;
         const QString line = trimControl(lines[i]);
         if (line.isEmpty()) continue;
-        if (line.contains(QChar::ReplacementCharacter)) {
-            return lineError(lineNo, line, QStringLiteral("Shift-JIS として読めない文字があります。"));
-        }
         QStringList fields = line.split(u',');
         while (fields.size() > 2 && unquote(fields.last()).isEmpty()) fields.removeLast();
         if (fields.size() != 2) {

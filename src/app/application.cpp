@@ -1,13 +1,36 @@
 #include "app/application.h"
 
-#include <cstdio>
+#include "app/tf_main.h"
+#include "platform/fonts.h"
+#include "settings/app_paths.h"
+
+#include <QApplication>
 
 namespace mekuri {
 
-// The main window is not built yet: say so rather than pretend.
-int runApplication(int, char**) {
-    std::fprintf(stderr, "mekuri: the main window is not built yet\n");
-    return 1;
+int runApplication(int argc, char** argv) {
+    // The windows are laid out in pixels for 96 dpi; the program does not
+    // scale to the screen's pixel density.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING")) {
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    }
+    QApplication app(argc, argv);
+    // The application title (applicationTitle(), platform/dialogs.h) captions
+    // every message box. It is not set as Qt's display name, which some
+    // desktops would append to the window caption (the nickname).
+    QApplication::setApplicationName(QStringLiteral("mekuri"));
+    installFontSubstitutions();
+
+    TF_MAIN F_MAIN(AppPaths::fromExecutable());
+    // The hidden My Calendar settings window F_PV_SET lives until the end.
+    F_MAIN.createMyCalendarSettingsWindow();
+
+    // The automatic restore after a faulty holiday file asked to end: the
+    // program ends before its event loop runs, without FormCloseQuery.
+    if (F_MAIN.quitRequested()) return 0;
+
+    F_MAIN.show();
+    return app.exec();
 }
 
 }  // namespace mekuri

@@ -73,6 +73,7 @@ struct MonthCalendar::Impl {
     // Layout, from the font and the size.
     int rowH = 16;
     int cellW = 24;
+    int digitsW = 18;  // widest two digits, normal or bold
     int titleH = 24;
     int padX = 6;
     int headerTop = 0;  // block-local y of the weekday header
@@ -117,6 +118,12 @@ struct MonthCalendar::Impl {
     QDate gridStart(int block) const {
         const QDate first = blockMonth(block);
         return first.addDays(-leadingDays(first, firstDow));
+    }
+    // Numbers stand right-aligned in a two-digit box centred in the cell, so
+    // that the units line up down a column.
+    QRect numberRect(const QRect& cell) const {
+        const int inset = std::max(0, (cell.width() - digitsW) / 2);
+        return cell.adjusted(inset, 0, -inset, 0);
     }
     QRect cellRect(int block, int row, int col) const {
         const QPoint o = blockOrigin(block);
@@ -166,10 +173,10 @@ void MonthCalendar::Impl::relayout() {
     rowH = std::max(1, fm.height());
     int dayW = 0;
     for (int i = 0; i < 7; ++i) dayW = std::max(dayW, fm.horizontalAdvance(weekdayName(i)));
-    // Two digits plus a little air; the bold face may be wider.
-    const int digitsW = std::max(fm.horizontalAdvance(QStringLiteral("00")),
-                                 bm.horizontalAdvance(QStringLiteral("00")));
-    cellW = std::max(dayW + 2, digitsW + 4);
+    // Two digits plus air on both sides; the bold face may be wider.
+    digitsW = std::max(fm.horizontalAdvance(QStringLiteral("00")),
+                       bm.horizontalAdvance(QStringLiteral("00")));
+    cellW = std::max(dayW + 2, digitsW + 6);
     titleH = rowH * 3 / 2;
     padX = std::max(4, cellW / 4);
     headerTop = titleH + std::max(2, rowH / 4);
@@ -181,17 +188,30 @@ void MonthCalendar::Impl::relayout() {
     const int w = q->width();
     const int h = q->height();
     laidOut = q->size();
-    cols = std::max(1, (w + kBlockGap) / (blockW + kBlockGap));
-    rowsN = std::max(1, (h + kBlockGap) / (blockH + kBlockGap));
-    cols = std::min(cols, kMaxMonths);
-    // Keep the grid rectangular within the cap: drop whole rows.
-    rowsN = std::max(1, std::min(rowsN, kMaxMonths / cols));
+    const int fitCols = std::max(1, (w + kBlockGap) / (blockW + kBlockGap));
+    const int fitRows = std::max(1, (h + kBlockGap) / (blockH + kBlockGap));
+    // Beyond twelve months, the fullest rectangle of at most twelve that
+    // fits, so that the grid stays whole; on a tie the squarer one, then the
+    // wider one.
+    cols = 1;
+    rowsN = 1;
+    for (int c = std::min(fitCols, kMaxMonths); c >= 1; --c) {
+        const int r = std::min(fitRows, kMaxMonths / c);
+        const bool more = c * r > cols * rowsN;
+        const bool squarer = c * r == cols * rowsN && std::min(c, r) > std::min(cols, rowsN);
+        if (more || squarer) {
+            cols = c;
+            rowsN = r;
+        }
+    }
 
     const int gridW = cols * blockW + (cols - 1) * kBlockGap;
     const int gridH = rowsN * blockH + (rowsN - 1) * kBlockGap;
     origin = QPoint(std::max(0, (w - gridW) / 2), std::max(0, (h - gridH) / 2));
 
     setFirst(firstMonth);
+    // Fewer months after a shrink may hide the selection: bring it back.
+    if (selected.isValid()) ensureVisible(selected);
     if (yearSpin && yearSpin->isVisible()) yearSpin->hide();
     q->update();
 }
@@ -351,8 +371,8 @@ void MonthCalendar::Impl::paintArrow(QPainter& p, const QRect& r, bool next, boo
         p.drawRoundedRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
     }
     const QPointF c = QRectF(r).center();
-    const qreal h = r.height() * 0.26;  // half height of the triangle
-    const qreal w = h * 1.1;
+    const qreal h = r.height() * 0.3;  // half height of the triangle
+    const qreal w = h * 1.15;
     QPainterPath path;
     if (next) {
         path.moveTo(c.x() - w / 2, c.y() - h);
@@ -407,8 +427,8 @@ void MonthCalendar::Impl::paintBlock(QPainter& p, int block) const {
         for (int r = 0; r < kWeeks; ++r) {
             const int wn = q->weekNumberShown(block, r);
             if (wn == 0) continue;
-            const QRect cell(o.x() + padX, o.y() + daysTop + r * rowH, cellW - 2, rowH);
-            p.drawText(cell, Qt::AlignCenter, QString::number(wn));
+            const QRect cell(o.x() + padX - 2, o.y() + daysTop + r * rowH, cellW, rowH);
+            p.drawText(numberRect(cell), Qt::AlignRight | Qt::AlignVCenter, QString::number(wn));
         }
     }
 
@@ -426,7 +446,7 @@ void MonthCalendar::Impl::paintBlock(QPainter& p, int block) const {
         }
         p.setFont(q->isDayBold(date) ? boldFont : normal);
         p.setPen(pen);
-        p.drawText(r, Qt::AlignCenter, QString::number(date.day()));
+        p.drawText(numberRect(r), Qt::AlignRight | Qt::AlignVCenter, QString::number(date.day()));
     }
 }
 

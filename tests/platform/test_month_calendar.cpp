@@ -89,16 +89,21 @@ TEST_F(MonthCalendarTest, BlockCountFollowsTheClientArea) {
     }
 }
 
-TEST_F(MonthCalendarTest, AtMostTwelveMonthsInWholeRows) {
-    cal->resize(gridSize(5, 4));  // room for 20
-    EXPECT_EQ(cal->columns(), 5);
-    EXPECT_EQ(cal->rows(), 2);
-    EXPECT_EQ(cal->visibleMonthCount(), 10);
-    cal->resize(gridSize(4, 4));  // room for 16
-    EXPECT_EQ(cal->visibleMonthCount(), 12);
-    cal->resize(gridSize(14, 1));
-    EXPECT_EQ(cal->columns(), 12);
-    EXPECT_EQ(cal->visibleMonthCount(), 12);
+TEST_F(MonthCalendarTest, AtMostTwelveMonthsInAWholeRectangle) {
+    struct Case {
+        int fitColumns;
+        int fitRows;
+        int columns;
+        int rows;
+    };
+    const Case cases[] = {
+        {5, 4, 4, 3}, {4, 4, 4, 3}, {14, 1, 12, 1}, {7, 2, 6, 2}, {3, 9, 3, 4}, {13, 13, 4, 3}, {2, 13, 2, 6},
+    };
+    for (const Case& c : cases) {
+        cal->resize(gridSize(c.fitColumns, c.fitRows));
+        EXPECT_EQ(cal->columns(), c.columns) << c.fitColumns << "x" << c.fitRows;
+        EXPECT_EQ(cal->rows(), c.rows) << c.fitColumns << "x" << c.fitRows;
+    }
 }
 
 TEST_F(MonthCalendarTest, GridIsCentredOrTopLeftWhenItDoesNotFit) {
@@ -127,6 +132,16 @@ TEST_F(MonthCalendarTest, SizeHintHoldsOneBlockAndFontChangesRelayout) {
     EXPECT_GT(cal->monthBlockSize().height(), block.height());
     cal->resize(gridSize(1, 1));
     EXPECT_EQ(cal->visibleMonthCount(), 1);
+}
+
+TEST_F(MonthCalendarTest, ShrinkingKeepsTheSelectionInView) {
+    cal->resize(gridSize(2, 2));
+    cal->setSelectedDate(QDate(2021, 1, 5));
+    cal->setSelectedDate(QDate(2021, 4, 5));
+    ASSERT_EQ(cal->firstVisibleMonth(), QDate(2021, 1, 1));
+    cal->resize(gridSize(1, 1));
+    EXPECT_EQ(cal->firstVisibleMonth(), QDate(2021, 4, 1));
+    EXPECT_EQ(cal->selectedDate(), QDate(2021, 4, 5));
 }
 
 // Every drawn day lies in one column of seven: the cells must not overlap and

@@ -457,7 +457,6 @@ void MonthCalendar::Impl::openMonthMenu(int block) {
         for (int m = 1; m <= 12; ++m) {
             QAction* a = monthMenu->addAction(QStringLiteral("%1月").arg(m));
             a->setData(m);
-            a->setCheckable(true);
         }
         QObject::connect(monthMenu, &QMenu::triggered, q, [this](QAction* a) {
             const QDate month = blockMonth(jumpBlock);
@@ -471,11 +470,13 @@ void MonthCalendar::Impl::openMonthMenu(int block) {
     const int lo = monthIndex(minDate);
     const int hi = monthIndex(maxDate);
     QAction* current = nullptr;
+    QFont boldFont = q->font();
+    boldFont.setBold(true);
     for (QAction* a : monthMenu->actions()) {
         const int m = a->data().toInt();
         const int idx = month.year() * 12 + m - 1;
-        a->setChecked(m == month.month());
         a->setEnabled(idx >= lo && idx <= hi);
+        a->setFont(m == month.month() ? boldFont : q->font());
         if (m == month.month()) current = a;
     }
     monthMenu->setFont(q->font());
@@ -553,7 +554,8 @@ QDate MonthCalendar::selectedDate() const { return d->selected; }
 void MonthCalendar::setSelectedDate(const QDate& date) { d->select(date); }
 
 void MonthCalendar::setDateRange(const QDate& min, const QDate& max) {
-    if (!min.isValid() || !max.isValid() || min > max) return;
+    // Years before 100 would put the leading month outside what QDate holds.
+    if (!min.isValid() || !max.isValid() || min > max || min.year() < 100) return;
     d->minDate = min;
     d->maxDate = max;
     const QDate clamped = std::clamp(d->selected, min, max);
@@ -668,6 +670,7 @@ int MonthCalendar::weekNumberShown(int block, int row) const {
 
 int MonthCalendar::weekNumber(const QDate& date, int firstDayOfWeek) {
     if (!date.isValid()) return 0;
+    firstDayOfWeek = ((firstDayOfWeek % 7) + 7) % 7;
     const QDate jan1(date.year(), 1, 1);
     const int back = (weekday0(jan1) - firstDayOfWeek + 7) % 7;  // [0, 6]
     const QDate week1 = jan1.addDays(-back);

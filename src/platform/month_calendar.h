@@ -47,7 +47,7 @@ public:
     void setSelectedDate(const QDate& date);
 
     // Default 1900-01-01 to 2087-12-31. A selection outside the new range is
-    // moved to its nearest end.
+    // moved to its nearest end. Ignored unless min <= max, from the year 100.
     void setDateRange(const QDate& min, const QDate& max);
     QDate minimumDate() const;
     QDate maximumDate() const;

@@ -89,11 +89,19 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
 
 std::optional<int> IniFile::parseInteger(const QString& text) {
     if (text.size() >= 3 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
-        bool ok = false;
-        const qulonglong v = text.mid(2).toULongLong(&ok, 16);
-        // Up to eight hex digits, read as a 32-bit two's-complement pattern.
-        if (!ok || v > 0xFFFFFFFFull || text.mid(2).startsWith(u'+') || text.mid(2).startsWith(u'-')) {
-            return std::nullopt;
+        // Hex digits only: Qt's own parser would also take blanks, a sign or
+        // a second "0x".
+        quint64 v = 0;
+        for (qsizetype j = 2; j < text.size(); ++j) {
+            const char16_t c = text[j].unicode();
+            int digit = -1;
+            if (c >= u'0' && c <= u'9') digit = c - u'0';
+            else if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
+            else if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
+            if (digit < 0) return std::nullopt;
+            v = v * 16 + quint64(digit);
+            // Read as a 32-bit two's-complement pattern: at most FFFFFFFF.
+            if (v > 0xFFFFFFFFull) return std::nullopt;
         }
         return static_cast<int>(static_cast<quint32>(v));
     }

@@ -28,8 +28,12 @@ void setCommitHookForTesting(std::function<bool(const QString& path)> hook) {
 Status writeFileAtomic(const QString& path, const QByteArray& bytes) {
     const QFileInfo info(path);
     // A rename would replace a read-only file on Linux; the user marked it
-    // read-only, so honour that as Windows does.
-    if (info.exists() && !info.isWritable()) {
+    // read-only, so honour that as Windows does. The mode bits decide, not
+    // access(): root may write anything, but a file without any write bit is
+    // what a read-only attribute means here.
+    constexpr QFileDevice::Permissions anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite))) {
         return writeError(path, QStringLiteral("読み取り専用のファイルです。"));
     }
     QSaveFile file(path);

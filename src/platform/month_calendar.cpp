@@ -150,6 +150,8 @@ struct MonthCalendar::Impl {
     void askIfChanged(bool force);
     bool select(const QDate& date);  // refuses dates outside the range
     void ensureVisible(const QDate& date);
+    // The first month nearest to first that shows date (within the range).
+    int showing(int first, const QDate& date) const;
     void scrollBy(int months);
     void jumpTo(int first);
     Hit hitTest(const QPoint& pos) const;
@@ -209,9 +211,9 @@ void MonthCalendar::Impl::relayout() {
     const int gridH = rowsN * blockH + (rowsN - 1) * kBlockGap;
     origin = QPoint(std::max(0, (w - gridW) / 2), std::max(0, (h - gridH) / 2));
 
-    setFirst(firstMonth);
     // Fewer months after a shrink may hide the selection: bring it back.
-    if (selected.isValid()) ensureVisible(selected);
+    firstMonth = showing(clampFirst(firstMonth), selected);
+    askIfChanged(false);
     if (yearSpin && yearSpin->isVisible()) yearSpin->hide();
     q->update();
 }
@@ -256,13 +258,15 @@ bool MonthCalendar::Impl::select(const QDate& date) {
     return true;
 }
 
-void MonthCalendar::Impl::ensureVisible(const QDate& date) {
+int MonthCalendar::Impl::showing(int first, const QDate& date) const {
+    if (!date.isValid()) return first;
     const int m = monthIndex(date);
-    int first = firstMonth;
     if (m < first) first = m;
     if (m > first + count() - 1) first = m - count() + 1;
-    setFirst(first);
+    return clampFirst(first);
 }
+
+void MonthCalendar::Impl::ensureVisible(const QDate& date) { setFirst(showing(firstMonth, date)); }
 
 // Moves the view by months (the arrows, the quick jump); the selection
 // follows into the first block with its day kept where the month allows.

@@ -139,8 +139,11 @@ TEST_F(MonthCalendarTest, ShrinkingKeepsTheSelectionInView) {
     cal->setSelectedDate(QDate(2021, 1, 5));
     cal->setSelectedDate(QDate(2021, 4, 5));
     ASSERT_EQ(cal->firstVisibleMonth(), QDate(2021, 1, 1));
+    recordRequests();
+    asked.clear();
     cal->resize(gridSize(1, 1));
     EXPECT_EQ(cal->firstVisibleMonth(), QDate(2021, 4, 1));
+    EXPECT_EQ(asked, (std::vector<int>{3, 4, 5}));
     EXPECT_EQ(cal->selectedDate(), QDate(2021, 4, 5));
 }
 

@@ -111,7 +111,7 @@ int autumnEquinoxDay(int year) {
 
 Expected<std::vector<Holiday>> calculateHolidays(int year) {
     if (year < kFirstHolidayYear || year > kLastHolidayYear) {
-        return Error{QStringLiteral("休日を作成できるのは %1年から %2年までです")
+        return Error{QStringLiteral("休日を作成できる年は %1年から%2年までです。")
                          .arg(kFirstHolidayYear)
                          .arg(kLastHolidayYear)};
     }

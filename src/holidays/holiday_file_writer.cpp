@@ -72,7 +72,7 @@ Expected<QString> holidayFileText(int year, const std::vector<Holiday>& holidays
 
     QStringList lines;
     lines << QStringLiteral("; %1年の休日").arg(year);
-    lines << QStringLiteral("[h10]") << QStringLiteral("slots=10") << QString();
+    lines << QStringLiteral("[h10]") << QStringLiteral("1=10") << QString();
     lines << QStringLiteral("[HORIDAY]");
     for (int month = 1; month <= 12; ++month) {
         QStringList named;

@@ -91,6 +91,8 @@ TEST(HolidayFileWriter, FileFor2027MatchesTheGoldenBytes) {
     ASSERT_TRUE(bytes.ok()) << bytes.error().toStdString();
     const QByteArray golden = test::readFileBytes(test::testDataDir() + QStringLiteral("/holidays/horiday_2027.txt"));
     EXPECT_EQ(bytes->toStdString(), golden.toStdString());
+    // The factory file shipped with the program is this very file.
+    EXPECT_EQ(bytes->toStdString(), test::readFileBytes(test::shippedDataDir() + QStringLiteral("/horiday0.txt")).toStdString());
 }
 
 TEST(HolidayFileWriter, IsCp932WithCrLfAndNoMark) {
@@ -110,24 +112,26 @@ TEST(HolidayFileWriter, NamesCp932CannotHoldDoNotSpoilTheFile) {
     EXPECT_TRUE(bytes->contains(test::cp932(QStringLiteral("; 1月 1日 元日?\r\n1=1,0,0,0,0,0,0,0,0,0\r\n"))));
 }
 
-// Read back under the INI rules every holiday-file reader applies.
-TEST(HolidayFileWriter, ReadsBackAsTheSameTenSlotTable) {
-    for (int year : {1948, 1989, 2019, 2020, 2027, 2099}) {
+TEST(HolidayFileWriter, RoundTripsThroughTheLoaderToTheSameTable) {
+    for (int year = kFirstHolidayYear; year <= kLastHolidayYear; ++year) {
         SCOPED_TRACE(year);
         const std::vector<Holiday> holidays = calculated(year);
         Expected<HolidayTable> table = holidayTableOf(year, holidays);
-        ASSERT_TRUE(table.ok());
-        test::TempProgramDir dir;
-        ASSERT_TRUE(writeHolidayFile(dir.path(QStringLiteral("horiday.txt")), year, holidays).ok());
-        Expected<IniFile> ini = IniFile::load(dir.path(QStringLiteral("horiday.txt")));
-        ASSERT_TRUE(ini.ok()) << ini.error().toStdString();
-        EXPECT_GE(ini->entryCount(QStringLiteral("h10")), 1);
-        for (int month = 1; month <= 12; ++month) {
-            EXPECT_EQ(ini->value(QStringLiteral("HORIDAY"), QString::number(month)).value_or(QString()).toStdString(),
-                      rowText(*table, month).toStdString())
-                << month;
-        }
+        Expected<QString> text = holidayFileText(year, holidays);
+        ASSERT_TRUE(table.ok() && text.ok());
+        const HolidayLoad load = loadHolidayTable(IniFile::parse(*text));
+        ASSERT_FALSE(load.fault.has_value()) << load.fault->reason.toStdString();
+        EXPECT_EQ(load.table.slotCount, 10);
+        EXPECT_EQ(load.table.rows, table->rows);
     }
+    // And once from the disk, as the program reads it.
+    test::TempProgramDir dir;
+    const std::vector<Holiday> holidays = calculated(2019);
+    ASSERT_TRUE(writeHolidayFile(dir.path(QStringLiteral("horiday.txt")), 2019, holidays).ok());
+    const HolidayLoad load = loadHolidayFile(dir.path(QStringLiteral("horiday.txt")));
+    ASSERT_FALSE(load.fault.has_value());
+    EXPECT_EQ(load.table.rows, holidayTableOf(2019, holidays)->rows);
+    EXPECT_EQ(load.table.boldMask(5), 0b111111u);  // May 1-6
 }
 
 TEST(HolidayFileWriter, FailedWriteKeepsTheOldFile) {

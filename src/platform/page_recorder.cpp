@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QTransform>
 
-#include <type_traits>
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
 
 namespace mekuri {
 
@@ -64,17 +66,38 @@ void drawOp(QPainter& painter, const PageTextOp& op) {
 }  // namespace
 
 QFont pageQFont(const QString& family, int cellHeight, bool bold) {
-    static QHash<QString, QFont> cache;
+    // Only the chosen pixel size is cached: QFont objects must not outlive
+    // the application's font database at exit.
+    static QHash<QString, int> pixelSizes;
+    auto makeFont = [&](int pixelSize) {
+        QFont font(family);
+        font.setPixelSize(std::max(1, pixelSize));
+        font.setBold(bold);
+        // Printed glyphs must keep the widths measured here, at every scale.
+        font.setHintingPreference(QFont::PreferNoHinting);
+        font.setKerning(false);
+        return font;
+    };
     const QString key = family + u'\x1f' + QString::number(cellHeight) + (bold ? u'b' : u'r');
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd()) return *it;
-    QFont font = fontWithCellHeight(family, cellHeight);
-    font.setBold(bold);
-    // Printed glyphs must keep the widths measured here, at every scale.
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(false);
-    cache.insert(key, font);
-    return font;
+    auto it = pixelSizes.constFind(key);
+    if (it != pixelSizes.constEnd()) return makeFont(*it);
+
+    // Metrics round per size, so the cell grows in uneven steps: look around
+    // the scaled estimate for the size whose cell comes closest (the smaller
+    // size on a tie, so text never grows past the height asked for).
+    const int estimate = fontWithCellHeight(family, cellHeight).pixelSize();
+    int best = std::max(1, estimate);
+    int bestDiff = INT_MAX;
+    for (int px = std::max(1, estimate - 3); px <= estimate + 3; ++px) {
+        const QFontMetrics m(makeFont(px));
+        const int diff = std::abs(m.ascent() + m.descent() - cellHeight);
+        if (diff < bestDiff) {
+            best = px;
+            bestDiff = diff;
+        }
+    }
+    pixelSizes.insert(key, best);
+    return makeFont(best);
 }
 
 int pageTextWidth(const QString& family, int cellHeight, bool bold, const QString& text) {

@@ -125,8 +125,27 @@ void RecordedPage::replay(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const PageOp& op : m_ops) {
-        std::visit([&painter](const auto& o) { drawOp(painter, o); }, op);
+    // A text drawn again later at the same place in the same font (an
+    // overprint in another colour) is left out: with antialiased glyphs the
+    // first colour would otherwise show as a dark fringe around the second.
+    std::vector<bool> covered(m_ops.size(), false);
+    QHash<QString, size_t> lastAt;
+    for (size_t i = 0; i < m_ops.size(); ++i) {
+        const PageTextOp* t = std::get_if<PageTextOp>(&m_ops[i]);
+        if (!t) continue;
+        const QString key = QStringLiteral("%1,%2,%3,%4,%5,%6")
+                                .arg(t->topLeft.x())
+                                .arg(t->topLeft.y())
+                                .arg(t->font.cellHeight)
+                                .arg(t->font.bold)
+                                .arg(t->font.family, t->text);
+        auto it = lastAt.find(key);
+        if (it != lastAt.end()) covered[*it] = true;
+        lastAt.insert(key, i);
+    }
+    for (size_t i = 0; i < m_ops.size(); ++i) {
+        if (covered[i]) continue;
+        std::visit([&painter](const auto& o) { drawOp(painter, o); }, m_ops[i]);
     }
     painter.restore();
 }

@@ -108,7 +108,9 @@ public:
 
     // Replays the page 1:1 onto painter in its current coordinates: page
     // pixel (0, 0) lands at the painter's origin. The painter's clip is
-    // switched off meanwhile and its state restored afterwards.
+    // switched off meanwhile and its state restored afterwards. A text
+    // overprinted later at the same place in the same font shows only in
+    // the later colour.
     void replay(QPainter& painter) const;
     // Replays the page stretched onto target (in the painter's coordinates).
     void replay(QPainter& painter, const QRectF& target) const;

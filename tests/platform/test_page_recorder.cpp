@@ -210,6 +210,31 @@ TEST(RecordedPage, TextIsDrawnBelowItsTopLeftCorner) {
     EXPECT_GE(left, 50);
 }
 
+TEST(RecordedPage, AnOverprintShowsOnlyItsOwnColour) {
+    installFontSubstitutions();
+    RecordedPage page(QSize(400, 200));
+    PageCanvas c(page);
+    c.setFont({QStringLiteral("IPAGothic"), 150, false, Qt::black});
+    c.textOut(10, 10, QStringLiteral("10"));
+    c.setFontColor(Qt::red);
+    c.textOut(10, 10, QStringLiteral("10"));
+    ASSERT_EQ(page.texts().size(), 2u);  // both stay inspectable
+    for (double scale : {1.0, 0.3}) {
+        const QImage img = page.render(QSize(int(400 * scale), int(200 * scale)));
+        int reddish = 0;
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor px = img.pixelColor(x, y);
+                // Antialiased red over white keeps red at full strength;
+                // any black fringe would pull red down with green and blue.
+                EXPECT_GE(px.red(), 200) << scale << " at " << x << "," << y;
+                reddish += px.green() < 100;
+            }
+        }
+        EXPECT_GT(reddish, 0) << scale;
+    }
+}
+
 TEST(RecordedPage, RenderOfAnImpossibleSizeIsNull) {
     RecordedPage page(QSize(10, 10));
     EXPECT_TRUE(page.render(QSize(0, 10)).isNull());

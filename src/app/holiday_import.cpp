@@ -1,5 +1,7 @@
 #include "app/holiday_import.h"
 
+#include "holidays/holiday_csv.h"
+#include "holidays/holiday_file_writer.h"
 #include "settings/save_file.h"
 
 #include <QDir>
@@ -91,10 +93,25 @@ ImportCheck checkImportFile(const QString& chosenFile, const AppPaths& paths) {
     file.close();
     check.lines = splitByteLines(bytes);
     if (!hasHolidayMarker(check.lines)) {
-        check.refusal = ImportRefusal::NotHolidayFile;
         check.lines.clear();
+        if (looksLikeHolidayCsv(bytes)) {
+            check.governmentList = true;
+            check.bytes = bytes;
+        } else {
+            check.refusal = ImportRefusal::NotHolidayFile;
+        }
     }
     return check;
+}
+
+Expected<QList<QByteArray>> holidayLinesFromGovernmentList(const QByteArray& bytes, int year) {
+    const Expected<HolidayCsv> csv = parseHolidayCsv(bytes);
+    if (!csv.ok()) return Error{csv.error()};
+    const Expected<std::vector<Holiday>> holidays = holidaysOfYear(csv.value(), year);
+    if (!holidays.ok()) return Error{holidays.error()};
+    const Expected<QByteArray> file = holidayFileBytes(year, holidays.value());
+    if (!file.ok()) return Error{file.error()};
+    return splitByteLines(file.value());
 }
 
 QByteArray importedFileBytes(const QList<QByteArray>& lines) {

@@ -30,6 +30,11 @@ struct ImportCheck {
     ImportRefusal refusal = ImportRefusal::None;
     // The chosen file's lines without their line breaks, when not refused.
     QList<QByteArray> lines;
+    // Not a holiday file but the government's list of national holidays
+    // (holidays/holiday_csv.h): refusal stays None and bytes holds the file,
+    // from which the holidays of one year can be taken.
+    bool governmentList = false;
+    QByteArray bytes;
 };
 
 // Whether chosenFile lies in programFolder: the two folders compared without
@@ -45,8 +50,13 @@ QList<QByteArray> splitByteLines(const QByteArray& bytes);
 // Whether some line is exactly "[HORIDAY]": same case, nothing around it.
 bool hasHolidayMarker(const QList<QByteArray>& lines);
 
-// The refusals in order: same folder, cannot open, no marker.
+// The refusals in order: same folder, cannot open, no marker (unless the
+// file is the government's list).
 ImportCheck checkImportFile(const QString& chosenFile, const AppPaths& paths);
+
+// The lines of a holiday file for year, made from the government's list;
+// the error names what is wrong with the list or which years it holds.
+Expected<QList<QByteArray>> holidayLinesFromGovernmentList(const QByteArray& bytes, int year);
 
 // Every line followed by CR LF, the last one included.
 QByteArray importedFileBytes(const QList<QByteArray>& lines);

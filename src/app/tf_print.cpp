@@ -40,7 +40,9 @@ QRect printedImageRect(QSize imageSize, int dpiX, int dpiY) {
 
 void drawWindowImage(QPainter& painter, const QImage& image) {
     const QPaintDevice* device = painter.device();
-    const QRect target = printedImageRect(image.size(), device->logicalDpiX(), device->logicalDpiY());
+    // Logical pixels: a grab on a high-density screen has more device pixels.
+    const QSize size = image.deviceIndependentSize().toSize();
+    const QRect target = printedImageRect(size, device->logicalDpiX(), device->logicalDpiY());
     painter.drawImage(target, image);
 }
 

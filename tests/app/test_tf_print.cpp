@@ -2,7 +2,10 @@
 // drawing of the window image on the printable area, and the print job.
 #include "app/tf_print.h"
 
+#include "app/tf_main.h"
 #include "platform/dialogs.h"
+#include "platform/month_calendar.h"
+#include "scripted_dialogs.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +18,14 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 
+#include <functional>
 #include <map>
+#include <memory>
 
 namespace mekuri {
 namespace {
@@ -43,10 +51,12 @@ public:
     void updateState(const QPaintEngineState&) override {}
     void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF&) override {
         drawn.push_back({r, pm.size()});
+        if (onDraw) onDraw();
     }
     void drawImage(const QRectF& r, const QImage& image, const QRectF&,
                    Qt::ImageConversionFlags) override {
         drawn.push_back({r, image.size()});
+        if (onDraw) onDraw();
     }
     Type type() const override { return QPaintEngine::User; }
 
@@ -54,6 +64,7 @@ public:
     int begun = 0;
     int ended = 0;
     std::vector<DrawnImage> drawn;
+    std::function<void()> onDraw;  // called while the image is drawn
 };
 
 // A 600-dpi A4 printer with a 4.2 mm inset, like the program's PDF printer.
@@ -345,6 +356,141 @@ TEST(TF_PRINT, CancelButtonAndEscCloseWithoutPrinting) {
         EXPECT_EQ(dialog.result(), QDialog::Rejected) << byEsc;
         EXPECT_EQ(script.opened, 0) << byEsc;
     }
+}
+
+// ---- the print run on the main window ----
+
+using test::ScriptedDialogs;
+using test::TempProgramDir;
+
+class PrintAsShownTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir.installAllShipped();
+        setPrintAsShownPrinterForTesting(&printer);
+        printer.painting.onDraw = [this] {
+            toolBarShownWhileDrawing = window->ToolBar1()->isVisible();
+            statusWhileDrawing = window->statusText();
+            monthsWhileDrawing = window->MonthCalendar1()->visibleMonthCount();
+        };
+    }
+    void TearDown() override { setPrintAsShownPrinterForTesting(nullptr); }
+
+    void open() {
+        window = std::make_unique<TF_MAIN>(AppPaths::fromFolder(dir.dir()));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // A window whose calendar, without the tool bar, shows columns × rows months.
+    void sizeFor(int columns, int rows) {
+        const QSize block = window->MonthCalendar1()->monthBlockSize();
+        window->resize(columns * block.width() + (columns - 1) * 6 + 8,
+                       rows * block.height() + (rows - 1) * 6 + 8 + 21);
+        QApplication::processEvents();
+    }
+
+    // Chooses "そのまま印刷...", presses BTN_PRINT in F_PRINT, and closes
+    // F_PRINT if it is still open afterwards.
+    void printFromMenu(int orientationItem = 0) {
+        dialogWasOpen = false;
+        dialogStayedOpen = false;
+        QTimer::singleShot(0, [this, orientationItem] {
+            auto* dialog = qobject_cast<TF_PRINT*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            dialogWasOpen = true;
+            dialogParent = dialog->parentWidget();
+            dialog->setOrientationItem(orientationItem);
+            dialog->BTN_PRINTClick();
+            dialogStayedOpen = dialog->isVisible();
+            if (dialogStayedOpen) dialog->reject();
+        });
+        window->action("POP_PRINT")->trigger();
+    }
+
+    TempProgramDir dir;
+    ScriptedDialogs dialogs;
+    RecordingPrinter printer;
+    PrintDialogScript printDialog;
+    std::unique_ptr<TF_MAIN> window;
+
+    bool dialogWasOpen = false;
+    bool dialogStayedOpen = false;
+    QWidget* dialogParent = nullptr;
+    bool toolBarShownWhileDrawing = true;
+    QString statusWhileDrawing;
+    int monthsWhileDrawing = 0;
+};
+
+TEST_F(PrintAsShownTest, PrintsTheClientAreaWithAsManyMonthsAsShown) {
+    open();
+    ASSERT_TRUE(window->action("POP_PRINT")->isEnabled());
+    for (const auto& [columns, rows] : {std::pair{2, 1}, std::pair{2, 2}}) {
+        sizeFor(columns, rows);
+        printer.painting.drawn.clear();
+        printFromMenu();
+        ASSERT_TRUE(dialogWasOpen);
+        EXPECT_EQ(dialogParent, window.get());
+        EXPECT_FALSE(dialogStayedOpen);
+        EXPECT_EQ(monthsWhileDrawing, columns * rows);
+        ASSERT_EQ(printer.painting.drawn.size(), 1u);
+        const QSize client = window->size();
+        EXPECT_EQ(printer.painting.drawn[0].size, client) << columns * rows;
+        EXPECT_EQ(printer.painting.drawn[0].target,
+                  QRectF(0, 0, client.width() * 600 / 96, client.height() * 600 / 96));
+    }
+    EXPECT_EQ(printer.docName(), QStringLiteral("ﾎﾟﾛﾝのあなたに合わせたｶﾚﾝﾀﾞｰ - 印刷ジョブ"));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(PrintAsShownTest, ToolBarHiddenAndCaptionInTheStatusLineWhileDrawingThenRestored) {
+    open();
+    window->setWindowTitle(QStringLiteral("ぽろん"));
+    window->setStatusText(QStringLiteral("2019/5/1 の表示"));
+    printFromMenu();
+    EXPECT_FALSE(toolBarShownWhileDrawing);
+    EXPECT_EQ(statusWhileDrawing, QStringLiteral("ぽろん"));
+    EXPECT_TRUE(window->ToolBar1()->isVisible());
+    EXPECT_EQ(window->statusText(), QString());
+}
+
+TEST_F(PrintAsShownTest, WithTheMenuDisplayOffTheToolBarStaysHidden) {
+    open();
+    window->action("POP_MENU")->trigger();
+    ASSERT_FALSE(window->ToolBar1()->isVisible());
+    printFromMenu();
+    ASSERT_EQ(printer.painting.drawn.size(), 1u);
+    EXPECT_FALSE(window->ToolBar1()->isVisible());
+    EXPECT_EQ(window->statusText(), QString());
+}
+
+TEST_F(PrintAsShownTest, CancellingThePrintDialogLeavesF_PRINTOpenAndTheWindowUnchanged) {
+    open();
+    window->setStatusText(QStringLiteral("前の表示"));
+    printDialog.confirm = false;
+    printFromMenu();
+    EXPECT_TRUE(dialogWasOpen);
+    EXPECT_TRUE(dialogStayedOpen);
+    EXPECT_TRUE(printer.painting.drawn.empty());
+    EXPECT_TRUE(window->ToolBar1()->isVisible());
+    EXPECT_EQ(window->statusText(), QStringLiteral("前の表示"));
+}
+
+TEST_F(PrintAsShownTest, LandscapeReachesThePrintDialog) {
+    open();
+    printFromMenu(1);
+    EXPECT_EQ(printDialog.orientationSeen, QPageLayout::Landscape);
+}
+
+TEST_F(PrintAsShownTest, FailedJobRestoresTheWindowAndIsReported) {
+    open();
+    printer.painting.failBegin = true;
+    printFromMenu();
+    EXPECT_TRUE(window->ToolBar1()->isVisible());
+    EXPECT_EQ(window->statusText(), QString());
+    EXPECT_EQ(dialogs.texts(MessageIcon::Error).size(), 1);
+    // F_PRINT stays, so the user may try again or cancel.
+    EXPECT_TRUE(dialogStayedOpen);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QFile>
 #include <QMenu>
 #include <QStatusBar>
@@ -334,6 +336,26 @@ TEST_F(MainWindowTest, WindowControlsHaveTheirFixedSettings) {
     EXPECT_EQ(w->MonthCalendar1()->color(MonthCalendar::TitleText), QColor(255, 255, 255));
     EXPECT_EQ(w->MonthCalendar1()->color(MonthCalendar::TrailingText),
               colorFromValue(kClInactiveCaptionText));
+}
+
+TEST_F(MainWindowTest, RightClickAnywhereOpensTheEditMenu) {
+    auto w = open();
+    for (QWidget* target : {static_cast<QWidget*>(w->MonthCalendar1()),
+                            static_cast<QWidget*>(w->StatusBar1()),
+                            static_cast<QWidget*>(w->ToolBar1())}) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &click);
+        EXPECT_TRUE(w->menu("POP_EDIT_MN")->isVisible()) << target->objectName().toStdString();
+        w->menu("POP_EDIT_MN")->hide();
+    }
+}
+
+TEST_F(MainWindowTest, TheApplicationIdentifierReachesTheDesktop) {
+    auto w = open();
+#ifndef Q_OS_WIN
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("HarukazeSoft.mekuri.s.370"));
+#endif
 }
 
 // ---- hints ----

@@ -23,6 +23,9 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QDeadlineTimer>
+#include <QSaveFile>
+#include <QThread>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTest>
@@ -593,6 +596,57 @@ TEST(ShippedDocuments, ManualIsSelfContainedUtf8WithWorkingContents) {
         EXPECT_TRUE(html.contains(QStringLiteral("id=\"") + id + u'"')) << id.toStdString();
     }
     EXPECT_GT(links, 10);
+}
+
+
+// ---- a real restart ----
+
+// The running executable is started again through the real desktop shell.
+// Here that executable is this test program: the environment it inherits
+// makes the new instance run only this test, which then just reports in
+// with its process id.
+TEST(RealRestart, StartsAFreshInstanceOfTheRunningExecutable) {
+    const QByteArray reportTo = qgetenv("MEKURI_TEST_RESTART_REPORT");
+    if (!reportTo.isEmpty()) {  // the new instance
+        QSaveFile report(QString::fromLocal8Bit(reportTo));
+        ASSERT_TRUE(report.open(QIODevice::WriteOnly));
+        report.write(QByteArray::number(QCoreApplication::applicationPid()));
+        ASSERT_TRUE(report.commit());
+        return;
+    }
+
+    QApplication::setQuitOnLastWindowClosed(false);
+    TempProgramDir dir;
+    dir.installAllShipped();
+    ScriptedDialogs dialogs;
+    TF_MAIN window(AppPaths::fromFolder(dir.dir()));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const QString reportPath = dir.path(QStringLiteral("restarted.txt"));
+    const bool hadFilter = qEnvironmentVariableIsSet("GTEST_FILTER");
+    const QByteArray oldFilter = qgetenv("GTEST_FILTER");
+    qputenv("MEKURI_TEST_RESTART_REPORT", reportPath.toLocal8Bit());
+    qputenv("GTEST_FILTER", "RealRestart.*");
+    dialogs.confirmAnswers.push_back(Answer::Yes);
+    window.action("POP_KYUJITSU_RECOV")->trigger();
+    qunsetenv("MEKURI_TEST_RESTART_REPORT");
+    if (hadFilter) {
+        qputenv("GTEST_FILTER", oldFilter);
+    } else {
+        qunsetenv("GTEST_FILTER");
+    }
+
+    EXPECT_TRUE(dialogs.texts(MessageIcon::Error).isEmpty()) << dialogs.allTexts().join(u'\n').toStdString();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(dir.exists(QStringLiteral("mkri.ini")));
+    // A guard against a hang, not a measure of speed.
+    QDeadlineTimer patience(60000);
+    while (!QFile::exists(reportPath) && !patience.hasExpired()) QThread::msleep(50);
+    ASSERT_TRUE(QFile::exists(reportPath)) << "the new instance never reported in";
+    const qint64 newPid = test::readFileBytes(reportPath).toLongLong();
+    EXPECT_GT(newPid, 0);
+    EXPECT_NE(newPid, QCoreApplication::applicationPid());
 }
 
 }  // namespace

@@ -4,9 +4,13 @@
 #include "platform/command_guard.h"
 #include "platform/fonts.h"
 
+#include "support/test_support.h"
+
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
 
 using namespace mekuri;
 
@@ -238,5 +242,34 @@ TEST(RecordedPage, AnOverprintShowsOnlyItsOwnColour) {
 TEST(RecordedPage, RenderOfAnImpossibleSizeIsNull) {
     RecordedPage page(QSize(10, 10));
     EXPECT_TRUE(page.render(QSize(0, 10)).isNull());
-    EXPECT_TRUE(page.render(QSize(1 << 20, 1 << 20)).isNull());
+    // Rows too long for an image: refused without trying to allocate.
+    EXPECT_TRUE(page.render(QSize(100000000, 2)).isNull());
+}
+
+TEST(RecordedPage, PrintsOntoAPdfPrinterAtItsResolution) {
+    installFontSubstitutions();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(600);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
+    const PrinterPageMetrics m = printerPageMetrics(printer);
+
+    PageRecorder r;
+    r.BeginDoc(m);
+    PageCanvas& c = r.GetCanvas();
+    c.rectangle(100, 100, m.PrintableWidth - 100, 2000);
+    c.setFont({QStringLiteral("IPAGothic"), 307, false, Qt::red});
+    c.textOut(300, 2200, QStringLiteral("日 31"));
+    r.EndDoc();
+    EXPECT_EQ(r.GetPage(0)->size(), QSize(m.PrintableWidth, m.PrintableHeight));
+
+    QPainter painter;
+    ASSERT_TRUE(painter.begin(&printer));
+    r.GetPage(0)->replay(painter);
+    ASSERT_TRUE(painter.end());
+    const QByteArray pdf = mekuri::test::readFileBytes(dir.filePath(QStringLiteral("page.pdf")));
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_GT(pdf.size(), 1000);
 }

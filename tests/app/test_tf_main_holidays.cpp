@@ -244,6 +244,18 @@ TEST_F(HolidayCommandsTest, EditorWithoutHolidayFileWarns) {
     EXPECT_FALSE(m_dir.exists(QStringLiteral("horiday.txt")));
 }
 
+// Bytes that are no CP932 text cannot come back unchanged: the user is told
+// before editing, and the editor still opens.
+TEST_F(HolidayCommandsTest, EditorWarnsAboutUnreadableBytes) {
+    m_dir.write(QStringLiteral("horiday.txt"), QByteArray("; \x81\x20\r\n[HORIDAY]\r\n"));
+    EditorScript editor;
+    editor.actions.push_back(pressCancel);
+    choose("POP_KYUJITSU");
+    EXPECT_EQ(editor.shown, 1);
+    EXPECT_EQ(m_dialogs.texts(MessageIcon::Warning).size(), 1);
+    EXPECT_EQ(m_dir.read(QStringLiteral("horiday.txt")), QByteArray("; \x81\x20\r\n[HORIDAY]\r\n"));
+}
+
 // "〜" (U+301C, what many input methods type) has no CP932 form: the save is
 // refused, the editor comes back with the text, and a fixed text is saved.
 TEST_F(HolidayCommandsTest, EditorRefusesTextCp932CannotHold) {
@@ -327,6 +339,19 @@ TEST_F(HolidayCommandsTest, FactoryRestoreOtherAnswersChangeNothing) {
         EXPECT_EQ(m_dir.read(QStringLiteral("horiday.txt")), own);
         expectNotRestarted();
     }
+}
+
+// Without a factory file the copy fails and is reported; the working file
+// stays and the restart still follows.
+TEST_F(HolidayCommandsTest, FactoryRestoreWithoutFactoryFileReportsAndRestarts) {
+    const QByteArray own("[HORIDAY]\r\n1=5,0,0,0\r\n");
+    m_dir.write(QStringLiteral("horiday.txt"), own);
+    QFile::remove(m_dir.path(QStringLiteral("horiday0.txt")));
+    m_dialogs.confirmAnswers.push_back(Answer::Yes);
+    choose("POP_KYUJITSU_RECOV");
+    EXPECT_EQ(m_dialogs.texts(MessageIcon::Error).size(), 1);
+    EXPECT_EQ(m_dir.read(QStringLiteral("horiday.txt")), own);
+    expectRestarted();
 }
 
 // A restart that cannot start is reported; this instance stays open and the

@@ -14,6 +14,12 @@ int mmToPixels(int mm, int dpi) {
     return int(qint64(mm) * dpi * 10 / 254);
 }
 
+void setHolidays(PageInputs& inputs, const HolidayTable& table) {
+    const int month = inputs.displayedDate.isValid() ? inputs.displayedDate.month() : 1;  // [1, 12]
+    inputs.holidays = table.rows[size_t(month - 1)];
+    inputs.holidaySlotCount = table.slotCount;
+}
+
 int PageLayout::weekdayFontHeight(int notation) const {
     if (notation == 0) return japaneseWeekdayFontHeight;
     if (notation == 1) return englishWeekdayFontHeight;

@@ -6,6 +6,7 @@
 // and height the page is drawn with, so the layout is testable without any
 // window. All quantities are printer pixels; every conversion truncates.
 
+#include "holidays/holiday_table.h"
 #include "platform/printer.h"
 
 #include <QColor>
@@ -37,6 +38,10 @@ struct PageInputs {
     int holidaySlotCount = 4;      // HolidaySlotCount
     QImage picture;                // the page picture; may be null
 };
+
+// Fills holidays and holidaySlotCount from the row of table for the month of
+// inputs.displayedDate (which must be set).
+void setHolidays(PageInputs& inputs, const HolidayTable& table);
 
 // n millimetres at dpi dots per inch: trunc(n * dpi / 25.4), computed exactly.
 int mmToPixels(int mm, int dpi);

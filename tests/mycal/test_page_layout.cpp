@@ -188,3 +188,20 @@ TEST(DayCell, EveryDayFollowsItsWeekday) {
         }
     }
 }
+
+TEST(PageInputs, HolidaysComeFromTheDisplayedMonthsRow) {
+    HolidayTable table;
+    table.slotCount = 10;
+    table.rows[3] = {29, 0, 0, 0, 0, 0, 0, 0, 0, 7};
+    table.rows[4] = {3, 4, 5, 0, 0, 0, 0, 0, 0, 0};
+    PageInputs in;
+    in.displayedDate = QDate(2019, 4, 30);
+    setHolidays(in, table);
+    EXPECT_EQ(in.holidays, table.rows[3]);
+    EXPECT_EQ(in.holidaySlotCount, 10);
+    in.displayedDate = QDate(2019, 5, 1);
+    table.slotCount = 4;
+    setHolidays(in, table);
+    EXPECT_EQ(in.holidays, table.rows[4]);
+    EXPECT_EQ(in.holidaySlotCount, 4);
+}

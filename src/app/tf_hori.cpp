@@ -32,6 +32,9 @@ TF_HORI::TF_HORI(QWidget* parent) : QDialog(parent) {
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(8, 8, 561, 409);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Long lines wrap, as in a memo with only a vertical scroll bar.
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(16);
     Memo1->setFont(font);

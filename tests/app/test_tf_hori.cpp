@@ -25,6 +25,7 @@ TEST(TfHori, FormAsDesigned) {
     EXPECT_EQ(w.Memo1->font().family(), QStringLiteral("ＭＳ ゴシック"));
     EXPECT_EQ(w.Memo1->font().pixelSize(), 16);
     EXPECT_EQ(w.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(w.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     ASSERT_EQ(w.findChild<QPushButton*>(QStringLiteral("OKBtn")), w.OKBtn);
     ASSERT_EQ(w.findChild<QPushButton*>(QStringLiteral("CancelBtn")), w.CancelBtn);
     EXPECT_EQ(w.OKBtn->text(), QStringLiteral("保存"));

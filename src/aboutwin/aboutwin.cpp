@@ -12,6 +12,12 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+// A 32-bit __stdcall export is decorated (_FormView@24); hosts look it up
+// by its plain name.
+#if defined(_MSC_VER) && defined(_M_IX86)
+#pragma comment(linker, "/EXPORT:FormView=_FormView@24")
+#endif
+
 namespace {
 
 // A bounded read: the buffer may lack its terminator.

@@ -316,3 +316,21 @@ TEST(ColorFile, ShippedFilesAreTheWritersOutput) {
         EXPECT_EQ(readFileBytes(path), serializeColorFile(stateWithColor(f.color))) << f.file;
     }
 }
+
+// Every single-byte corruption either reads as some state or fails leaving
+// the state as it was; none may read past the end (run under the sanitizer
+// build) or change the state halfway.
+TEST(ColorFile, CorruptedBytesNeverHalfChangeTheState) {
+    ColorDialogState full = stateWithColor(0x00102030);
+    full.customColors = sixteenCustomColors();
+    const QByteArray good = serializeColorFile(full);
+    for (qsizetype i = 0; i < good.size(); ++i) {
+        for (char v : {char(0x00), char(0x01), char(0x7F), char(0xFF)}) {
+            QByteArray bad = good;
+            if (bad[i] == v) continue;
+            bad[i] = v;
+            ColorDialogState s = distinctiveState();
+            if (!parseColorFile(bad, s).ok()) EXPECT_EQ(s, distinctiveState()) << "byte " << i;
+        }
+    }
+}

@@ -400,6 +400,7 @@ protected:
             if (!dialog) return;
             dialogWasOpen = true;
             dialogParent = dialog->parentWidget();
+            dialogCentre = dialog->frameGeometry().center();
             dialog->setOrientationItem(orientationItem);
             dialog->BTN_PRINTClick();
             dialogStayedOpen = dialog->isVisible();
@@ -417,6 +418,7 @@ protected:
     bool dialogWasOpen = false;
     bool dialogStayedOpen = false;
     QWidget* dialogParent = nullptr;
+    QPoint dialogCentre;
     bool toolBarShownWhileDrawing = true;
     QString statusWhileDrawing;
     int monthsWhileDrawing = 0;
@@ -431,6 +433,8 @@ TEST_F(PrintAsShownTest, PrintsTheClientAreaWithAsManyMonthsAsShown) {
         printFromMenu();
         ASSERT_TRUE(dialogWasOpen);
         EXPECT_EQ(dialogParent, window.get());
+        EXPECT_LE((dialogCentre - window->frameGeometry().center()).manhattanLength(), 4)
+            << "F_PRINT is not centred on the main window";
         EXPECT_FALSE(dialogStayedOpen);
         EXPECT_EQ(monthsWhileDrawing, columns * rows);
         ASSERT_EQ(printer.painting.drawn.size(), 1u);

@@ -265,6 +265,8 @@ private:
     // ---- printing as shown (tf_main_print.cpp) ----
     // ---- end of printing as shown ----
     // ---- My Calendar (tf_main_mycal.cpp) ----
+    // The hidden settings window F_PV_SET, a child of this window.
+    class TF_PV_SET* m_pvSet = nullptr;
     // ---- end of My Calendar ----
 };
 

@@ -2,6 +2,7 @@
 
 #include "settings/save_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -43,7 +44,9 @@ IniFile IniFile::parse(const QString& text, TextEncoding encoding) {
 Expected<IniFile> IniFile::load(const QString& path) {
     Expected<DecodedText> text = readTextFileOrEmpty(path);
     if (!text.ok()) return Error{text.error()};
-    return parse(text->text, text->encoding);
+    IniFile ini = parse(text->text, text->encoding);
+    ini.m_hadInvalidBytes = text->hadInvalidBytes;
+    return ini;
 }
 
 IniFile IniFile::loadOrEmpty(const QString& path) {
@@ -226,6 +229,12 @@ QByteArray IniFile::toBytes() const {
 }
 
 Status IniFile::save(const QString& path) const {
+    if (m_hadInvalidBytes) {
+        return Error{QStringLiteral("ファイル %1 に書き込めません。\n"
+                                    "読めない文字が含まれているため、書き込むとその部分が別の文字に変わってしまいます。"
+                                    "テキストエディターで直してからやり直して下さい。")
+                         .arg(QDir::toNativeSeparators(path))};
+    }
     return writeFileAtomic(path, toBytes());
 }
 

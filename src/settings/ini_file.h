@@ -45,7 +45,10 @@ public:
     static IniFile parse(const QString& text, TextEncoding encoding = TextEncoding::Cp932);
 
     // Loads path. A missing file is an empty CP932 file, not an error; a file
-    // that exists but cannot be read is an error.
+    // that exists but cannot be read is an error. A file with bytes that are
+    // not valid in its encoding loads (its readable settings count), but
+    // refuses to be saved over: writing the decoded text back would replace
+    // those bytes with different ones.
     static Expected<IniFile> load(const QString& path);
 
     // As load, but any failure gives an empty file (reads fall back to defaults).
@@ -91,7 +94,10 @@ public:
     // mark when CP932 cannot hold the text).
     QByteArray toBytes() const;
     // Writes the whole file atomically; on failure the old file is intact.
+    // Refused, with the file untouched, when it was loaded with invalid bytes.
     Status save(const QString& path) const;
+    // Whether load met bytes its encoding does not define.
+    bool hadInvalidBytes() const { return m_hadInvalidBytes; }
 
     // Integer spelling of the reading rules, exposed for the holiday table
     // and tests.
@@ -105,6 +111,7 @@ private:
 
     QVector<Section> m_sections;
     TextEncoding m_encoding = TextEncoding::Cp932;
+    bool m_hadInvalidBytes = false;
 };
 
 // The access pattern of every settings change: load the whole file, let

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 namespace mekuri {
@@ -272,6 +273,12 @@ std::optional<qint32> readInteger(Reader& r, quint8 tag) {
 // Short and long strings are in the legacy code page, like every other
 // legacy text of the program.
 QString decodeLegacy(QByteArrayView bytes) {
+    // ASCII is itself in the code page, and putString writes it so. ICU's
+    // table would swap the control codes 1A, 1C and 7F, so a text holding one
+    // would change on every save.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return quint8(c) < 0x80; })) {
+        return QString::fromLatin1(bytes);
+    }
     QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
 }

@@ -5,6 +5,17 @@
 
 #include "settings/color_file.h"
 
+#include <cstdio>
+
+namespace {
+
+void dump(const char* label, const mekuri::ColorDialogState& s) {
+    std::fprintf(stderr, "%s: color %08x left %d top %d options [%s] custom [%s]\n", label, s.color, s.left, s.top,
+                 qPrintable(s.options.join(u',')), qPrintable(s.customColors.join(u'|').toUtf8().toHex(' ')));
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace mekuri;
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -20,6 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)colorIdentifier(state.color);
     ColorDialogState again = before;
     FUZZ_CHECK(parseColorFile(serializeColorFile(state), again).ok());
+    if (!(again == state)) {
+        dump("read", state);
+        dump("reread", again);
+    }
     FUZZ_CHECK(again == state);
     return 0;
 }

@@ -31,6 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)colorIdentifier(state.color);
     ColorDialogState again = before;
     FUZZ_CHECK(parseColorFile(serializeColorFile(state), again).ok());
+    // Options are a set: the writer puts them in declaration order.
+    QStringList options = state.options;
+    options.sort();
+    again.options.sort();
+    FUZZ_CHECK(again.options == options);
+    again.options = state.options;
     if (!(again == state)) {
         dump("read", state);
         dump("reread", again);

@@ -60,6 +60,7 @@ TF_MAIN::TF_MAIN(const AppPaths& paths, QWidget* parent) : QMainWindow(parent), 
 
     setUpDatesFeature();
     setUpHolidaysFeature();
+    setUpHolidayYearFeature();
     setUpBookmarksFeature();
     setUpAppearanceFeature();
     setUpPrintFeature();
@@ -202,6 +203,8 @@ void TF_MAIN::buildMenus() {
              QStringLiteral("出荷時の休日に戻します"));
     addEntry(m_setteiMenu, "POP_KYUJITSU", QStringLiteral("休日変更..."),
              QStringLiteral("休日(horiday.txt)を変更します"));
+    addEntry(m_setteiMenu, "POP_KYUJITSU_NEN", QStringLiteral("年を指定して休日を作成..."),
+             QStringLiteral("指定した年の休日(horiday.txt)を作成します"));
     m_setteiMenu->addSeparator();
     addEntry(m_setteiMenu, "POP_HELP", QStringLiteral("説明書"));
     addEntry(m_setteiMenu, "POP_README", QStringLiteral("お読み下さい"));

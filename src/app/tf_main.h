@@ -166,6 +166,12 @@ public:
     void POP_READMEClick();
     void POP_VERClick();
 
+    // ---- a holiday file for a chosen year (tf_main_holiday_year.cpp) ----
+    void setUpHolidayYearFeature();
+    // Writes "horiday.txt" for a typed year from the holiday law, then restarts.
+    void POP_KYUJITSU_NENClick();
+    // ---- end of a holiday file for a chosen year ----
+
     // ---- bookmarks (tf_main_bookmarks.cpp) ----
     void setUpBookmarksFeature();
     // Startup step 8: the bookmark entries from the SHIORI_DAY section of

@@ -291,7 +291,8 @@ TEST_F(MainWindowTest, MenusHoldEveryEntryInOrderWithExactCaptions) {
     EXPECT_EQ(captions(w->menu("POP_SETTEI_MN")),
               (QStringList{"日数計算で開始日を含める", "-", "色変更", "開始曜日",
                            "このソフトに愛称をつける...", "出荷時サイズ・位置に戻す...", "-",
-                           "ﾌｧｲﾙを指定して休日を最新にする", "出荷時の休日にする", "休日変更...", "-",
+                           "ﾌｧｲﾙを指定して休日を最新にする", "出荷時の休日にする", "休日変更...",
+                           "年を指定して休日を作成...", "-",
                            "説明書", "お読み下さい", "-", "バージョン情報..."}));
     EXPECT_EQ(captions(w->menu("POP_COLOR")), (QStringList{"本体色...", "-", "初期色復旧"}));
     EXPECT_EQ(captions(w->menu("POP_KAISI")),

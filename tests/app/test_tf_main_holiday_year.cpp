@@ -291,5 +291,23 @@ TEST_F(HolidayYearTest, FailedWriteIsReportedWithoutRestart) {
     expectUnchanged();
 }
 
+// The import's side of the government's list, where no other test reaches:
+// a damaged list is refused before any year is asked, with its line named,
+// and both holiday files stay as they were.
+TEST_F(HolidayYearTest, ImportRefusesAMalformedGovernmentListNamingTheLine) {
+    m_dialogs.confirmAnswers.push_back(Answer::Yes);
+    m_dialogs.openFileAnswers.push_back(test::testDataDir() +
+                                        QStringLiteral("/holidays/syukujitsu_malformed.csv"));
+    QAction* import = m_window->action("MN_IMPORT_HORI");
+    ASSERT_NE(import, nullptr);
+    import->trigger();
+    const QStringList warnings = m_dialogs.texts(MessageIcon::Warning);
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("5行目"))) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("2027/2/29"))) << warnings[0].toStdString();
+    EXPECT_EQ(m_dialogs.prompts.size(), 1u);  // the file chooser only
+    expectUnchanged();
+}
+
 }  // namespace
 }  // namespace mekuri

@@ -189,9 +189,11 @@ TEST_F(MainWindowTest, CloseWritesTheMovedGeometryAndTheMenuDisplay) {
               QStringLiteral("0"));
 }
 
-TEST_F(MainWindowTest, CloseKeepsTheOtherSettings) {
+TEST_F(MainWindowTest, CloseKeepsTheOtherSettingsButNotTheComments) {
+    // Comments, blank lines and blanks around "=" go with the first write;
+    // the values stay.
     const QByteArray before = test::cp932(QStringLiteral(
-        "[KAISHI_ADD]\r\n0=0\r\n\r\n[MY_NAME]\r\n0=愛称\r\n\r\n[Form]\r\nLEFT=30\r\n\r\n"));
+        "; mine\r\n[KAISHI_ADD]\r\n 0 = 0 \r\n\r\n\r\n[MY_NAME]\r\n0=愛称\r\n[Form]\r\nLEFT = 30\r\n"));
     dir.write(QStringLiteral("mkri.ini"), before);
     open()->close();
     EXPECT_EQ(dir.read(QStringLiteral("mkri.ini")),
@@ -199,6 +201,32 @@ TEST_F(MainWindowTest, CloseKeepsTheOtherSettings) {
                   "[KAISHI_ADD]\r\n0=0\r\n\r\n[MY_NAME]\r\n0=愛称\r\n\r\n"
                   "[Form]\r\nLEFT=30\r\nSTATE=0\r\nTOP=24\r\nWIDTH=253\r\nHEIGHT=306\r\n\r\n"
                   "[MENU]\r\n0=1\r\n\r\n")));
+}
+
+TEST_F(MainWindowTest, MinimizedCloseWritesState1WithTheGeometry) {
+    dir.write(QStringLiteral("mkri.ini"),
+              QByteArrayLiteral("[Form]\r\nLEFT=40\r\nTOP=50\r\nWIDTH=300\r\nHEIGHT=320\r\n"));
+    auto w = open();
+    w->showMinimized();
+    QTest::qWait(20);
+    ASSERT_TRUE(w->isMinimized());
+    w->close();
+    const IniFile ini = settings();
+    EXPECT_EQ(ini.readInteger(QStringLiteral("Form"), QStringLiteral("STATE"), -1), 1);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("Form"), QStringLiteral("LEFT"), -1), 40);
+    EXPECT_EQ(ini.readInteger(QStringLiteral("Form"), QStringLiteral("WIDTH"), -1), 300);
+}
+
+TEST_F(MainWindowTest, MarkedUtf8SettingsAreReadAndWrittenBackMarked) {
+    const QByteArray bom = QByteArrayLiteral("\xEF\xBB\xBF");
+    dir.write(QStringLiteral("mkri.ini"),
+              bom + QStringLiteral("[MY_NAME]\r\n0=こよみ〜\r\n").toUtf8());
+    auto w = open();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("こよみ〜"));
+    w->close();
+    const QByteArray after = dir.read(QStringLiteral("mkri.ini"));
+    EXPECT_TRUE(after.startsWith(bom + QStringLiteral("[MY_NAME]\r\n0=こよみ〜\r\n").toUtf8()));
+    EXPECT_TRUE(after.contains("\r\n[MENU]\r\n0=1\r\n"));
 }
 
 TEST_F(MainWindowTest, EndCommandClosesThroughTheSameCloseHandling) {

@@ -151,7 +151,8 @@ void putString(QByteArray& out, const QString& text) {
         return;
     }
     const QByteArray utf8 = text.toUtf8();
-    if (utf8.size() < 2 * text.size()) {
+    // UTF-8 cannot carry an unpaired surrogate; the wide form keeps it.
+    if (utf8.size() < 2 * text.size() && text.isValidUtf16()) {
         out.append(char(kUtf8String));
         putU32(out, quint32(utf8.size()));
         out.append(utf8);

@@ -1,5 +1,6 @@
 // Texts of a colour file come back from a save as they were read, control
-// codes included (a fuzzing find: 1A, 1C and 7F used to change on each save).
+// codes and unpaired surrogates included (fuzzing finds: both used to change
+// on each save).
 
 #include "settings/color_file.h"
 
@@ -34,6 +35,16 @@ TEST(ColorFileTexts, UndecodableBytesReadOnceThenStayTheSame) {
     ColorDialogState second;
     ASSERT_TRUE(parseColorFile(serializeColorFile(first), second).ok());
     EXPECT_EQ(second, first);
+}
+
+TEST(ColorFileTexts, AnUnpairedSurrogateIsKeptByTheWideForm) {
+    // Mostly ASCII with one lone surrogate: the short UTF-8 form would turn
+    // it into "?" on every save.
+    ColorDialogState state;
+    state.customColors = {QStringLiteral("ColorA=FFFFFF") + QChar(0xDAFF)};
+    ColorDialogState read;
+    ASSERT_TRUE(parseColorFile(serializeColorFile(state), read).ok());
+    EXPECT_EQ(read.customColors, state.customColors);
 }
 
 }  // namespace

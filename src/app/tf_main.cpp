@@ -100,6 +100,9 @@ void TF_MAIN::buildControls() {
     m_statusPanel = new QLabel(m_statusBar);
     m_statusPanel->setObjectName(QStringLiteral("StatusBar1_Panel0"));
     m_statusPanel->setTextFormat(Qt::PlainText);
+    // The panel is sunk into the bar like the native status panel.
+    m_statusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_statusPanel->setIndent(2);
     // A long readout must not widen the window: the panel just clips.
     m_statusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_statusPanel->setMinimumWidth(1);

@@ -30,14 +30,15 @@ namespace {
 
 #ifdef Q_OS_UNIX
 
-// Enough keys that one save takes a while, so kills land inside writes.
-constexpr int kKeys = 1000;
+// A file of some 100 KB, so that kills land inside writes as well as
+// between them.
+constexpr int kKeys = 300;
 
 QString valueFor(int generation, int key) {
     // The two versions differ in length as well as in content, so a torn
     // file cannot look like either.
-    return generation == 0 ? QStringLiteral("旧%1 ").arg(key) + QString(60, u'a')
-                           : QStringLiteral("新しい値 %1 ").arg(key) + QString(90, u'b');
+    return generation == 0 ? QStringLiteral("旧%1 ").arg(key) + QString(200, u'a')
+                           : QStringLiteral("新しい値 %1 ").arg(key) + QString(300, u'b');
 }
 
 void setGeneration(IniFile& ini, int generation) {
@@ -53,24 +54,42 @@ QByteArray versionBytes(int generation) {
 }
 
 // In the child: alternate the two versions through the settings change
-// until killed. Never returns.
-[[noreturn]] void writeForever(const QString& path) {
+// until killed, reporting each completed save with a byte on done. Never
+// returns.
+[[noreturn]] void writeForever(const QString& path, int done) {
     for (int generation = 1;; generation ^= 1) {
         const Status st = changeIniFile(path, [&](IniFile& ini) { setGeneration(ini, generation); });
         if (!st.ok()) _exit(3);
+        const char saved = 1;
+        if (write(done, &saved, 1) != 1) _exit(4);
     }
 }
 
-pid_t startWriter(const QString& path) {
-    const pid_t pid = fork();
-    if (pid == 0) writeForever(path);
-    return pid;
-}
-
-// Kills the child however the test ends.
+// The writing child; killed however the test ends.
 struct Writer {
-    explicit Writer(const QString& path) : pid(startWriter(path)) {}
-    ~Writer() { stop(); }
+    explicit Writer(const QString& path) {
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            writeForever(path, fds[1]);
+        }
+        close(fds[1]);
+        done = fds[0];
+    }
+    ~Writer() {
+        stop();
+        if (done >= 0) close(done);
+    }
+    // Waits until the child has completed count more saves.
+    bool waitForSaves(int count) {
+        for (int i = 0; i < count; ++i) {
+            char saved = 0;
+            if (read(done, &saved, 1) != 1) return false;
+        }
+        return true;
+    }
     int stop() {
         int status = 0;
         if (pid > 0) {
@@ -80,7 +99,8 @@ struct Writer {
         }
         return status;
     }
-    pid_t pid;
+    pid_t pid = -1;
+    int done = -1;
 };
 
 class SettingsWriteTest : public ::testing::Test {
@@ -109,11 +129,15 @@ protected:
 
 TEST_F(SettingsWriteTest, KilledAtRandomPointsTheFileIsAlwaysOneWholeVersion) {
     std::mt19937 random(20261211);
-    std::uniform_int_distribution<int> delayMicros(0, 20000);
+    // Kill after a random number of completed saves and a random part of
+    // the next one: before, inside and after the write and the rename.
+    std::uniform_int_distribution<int> savesFirst(0, 3);
+    std::uniform_int_distribution<int> delayMicros(0, 4000);
     int seen[2] = {0, 0};
     for (int round = 0; round < 200; ++round) {
         Writer writer(path);
         ASSERT_GT(writer.pid, 0);
+        ASSERT_TRUE(writer.waitForSaves(savesFirst(random))) << "the writer stopped in round " << round;
         usleep(useconds_t(delayMicros(random)));
         const int status = writer.stop();
         // Killed, not ended on its own by a failed save.
@@ -122,10 +146,9 @@ TEST_F(SettingsWriteTest, KilledAtRandomPointsTheFileIsAlwaysOneWholeVersion) {
         ASSERT_NE(version, -1) << "torn settings file after kill in round " << round;
         ++seen[version];
     }
-    // Where the kills landed, for the record (how often a save had completed).
-    RecordProperty("old_version_seen", seen[0]);
-    RecordProperty("new_version_seen", seen[1]);
-    RecordProperty("files_left_in_folder", int(QDir(dir.dir()).entryList(QDir::Files | QDir::Hidden).size()));
+    // Kills landed after an even and after an odd number of saves.
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], 0);
     // The next start reads the file as a whole and can save over it.
     const Expected<IniFile> ini = IniFile::load(path);
     ASSERT_TRUE(ini.ok());

@@ -224,13 +224,14 @@ int runChildMode(const QStringList& args) {
         timer.start();
         Expected<QImage> image = renderPageImage(*page, 1);
         if (!image) throw std::runtime_error(image.error().toStdString());
+        const qint64 renderUs = timer.nsecsElapsed() / 1000;
         const Status saved = saveJpegFile(image.value(), args[2]);
         if (!saved.ok()) throw std::runtime_error(saved.error().toStdString());
         const qint64 us = timer.nsecsElapsed() / 1000;
         const long hwm = peakResidentKb();
         if (args.size() > 4) writePpm(args[4], image.value());
-        std::printf("us=%lld rss0=%ld hwm=%ld w=%d h=%d\n", static_cast<long long>(us), rss0, hwm,
-                    image->width(), image->height());
+        std::printf("us=%lld render_us=%lld rss0=%ld hwm=%ld w=%d h=%d\n", static_cast<long long>(us),
+                    static_cast<long long>(renderUs), rss0, hwm, image->width(), image->height());
         return 0;
     } catch (const std::exception& e) {
         std::printf("error %s\n", e.what());

@@ -1,5 +1,7 @@
 #include "mycal/jpeg_decoder.h"
 
+#include "platform/large_buffer.h"
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -121,8 +123,9 @@ void decodeRgb(const DecodeRequest& request, DecodeResult& result) {
     if (pixels > request.maxPixels) leave(reinterpret_cast<j_common_ptr>(&cinfo), Failure::TooLarge);
 
     result.stride = static_cast<int>((cinfo.output_width * 3 + 3) & ~3u);
+    // A photo decodes to 70 MB and more: in huge pages where the system has them.
     result.pixels = static_cast<unsigned char*>(
-        std::malloc(static_cast<std::size_t>(result.stride) * cinfo.output_height));
+        allocateLargeBuffer(static_cast<std::size_t>(result.stride) * cinfo.output_height));
     if (!result.pixels) leave(reinterpret_cast<j_common_ptr>(&cinfo), Failure::NoMemory);
 
     // 6. Decode row by row straight into the output (CMYK through one row).

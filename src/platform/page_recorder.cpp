@@ -2,6 +2,7 @@
 
 #include "platform/command_guard.h"
 #include "platform/fonts.h"
+#include "platform/large_buffer.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -163,7 +164,9 @@ void RecordedPage::replay(QPainter& painter, const QRectF& target) const {
 
 QImage RecordedPage::render(QSize imageSize, QImage::Format format) const {
     if (imageSize.isEmpty()) return {};
-    QImage image(imageSize, format);
+    // A page at printer resolution is some 100 MB: in huge pages where the
+    // system has them.
+    QImage image = allocateLargeImage(imageSize, format);
     if (image.isNull()) return {};
     image.fill(Qt::white);
     QPainter painter(&image);

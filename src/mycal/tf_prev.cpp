@@ -477,6 +477,11 @@ bool TF_PREV::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void TF_PREV::wheelEvent(QWheelEvent* event) {
+    FormMouseWheel(event->angleDelta().y());
+    event->accept();
+}
+
 void TF_PREV::TOOL_SCClick() {
     TrackBar1->setEnabled(false);
     POP_SC->setChecked(true);

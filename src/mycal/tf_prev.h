@@ -31,6 +31,7 @@ class QScrollArea;
 class QSlider;
 class QToolBar;
 class QToolButton;
+class QWheelEvent;
 
 namespace mekuri {
 
@@ -150,6 +151,8 @@ public:
 protected:
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Wheel turns over the rest of the window that no control took.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void buildControls();

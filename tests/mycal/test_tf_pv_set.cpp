@@ -76,6 +76,12 @@ TEST_F(SettingsWindowTest, FirstUseTicksThePictureAndWarnsThatThePictureIsMissin
     EXPECT_EQ(window->ListBox1->count(), 0);
     EXPECT_EQ(window->MonthCalendar2->selectedDate(), QDate(2019, 5, 15));
     EXPECT_FALSE(window->LBL_NOW_PRINTER->text().isEmpty());
+    if (qEnvironmentVariableIsSet("MEKURI_SETTINGS_PNG")) {
+        window->show();
+        QApplication::processEvents();
+        window->grab().save(qEnvironmentVariable("MEKURI_SETTINGS_PNG"));
+        window->hide();
+    }
 
     window->BTN_PREClick();
     EXPECT_EQ(dialogs.texts(MessageIcon::Warning),

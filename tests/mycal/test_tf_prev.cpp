@@ -229,15 +229,14 @@ TEST_F(PreviewTest, EveryCloseWritesTheSettingsBack) {
     };
     for (const auto& c : cases) {
         writeIni(QStringLiteral("[Font]\r\nSize=50\r\n"));
-        whenModal<TF_PREV>([](TF_PREV& w) {
+        whenModal<TF_PREV>([&](TF_PREV& w) {
             w.UD_LEFT->setValue(25);
             w.UD_GYOKAN->findChild<QLineEdit*>()->selectAll();
             w.UD_GYOKAN->findChild<QLineEdit*>()->insert(QStringLiteral("7"));  // typed, no arrow
             w.TrackBar1->setValue(120);
             w.move(40, 30);
+            c.close(w);
         });
-        whenModal<TF_PREV>([&](TF_PREV& w) { c.close(w); });
-        // The second callback fires only after the first; both see the same window.
         TF_PREV::openPreview(nullptr, paths(), base);
         const IniFile s = ini();
         EXPECT_EQ(s.readInteger(QStringLiteral("Font"), QStringLiteral("Size"), 0), 50) << c.name;

@@ -6,11 +6,13 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTransform>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace mekuri {
@@ -52,8 +54,46 @@ void drawOp(QPainter& painter, const PageLineOp& op) {
     painter.drawLine(QPointF(op.from) + QPointF(0.5, 0.5), QPointF(op.to) + QPointF(0.5, 0.5));
 }
 
+// Qt's smooth scaling reads a 32-bit picture several times faster than the
+// 24-bit page picture, but converting the whole picture would add a third
+// to its memory. Onto an image, the picture is therefore converted and drawn
+// one band of device rows at a time; each band's source rows carry a row
+// either side, so the filter sees the same neighbours as in one piece.
+bool drawPictureInBands(QPainter& painter, const QRectF& target, const QImage& image) {
+    constexpr int kMinRows = 256;
+    constexpr int kBandRows = 64;
+    const QPaintDevice* device = painter.device();
+    const QTransform t = painter.worldTransform();
+    if (!device || device->devType() != QInternal::Image || !painter.paintEngine() ||
+        painter.paintEngine()->type() != QPaintEngine::Raster || t.type() > QTransform::TxScale ||
+        !painter.testRenderHint(QPainter::SmoothPixmapTransform) || image.height() < kMinRows ||
+        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied) {
+        return false;
+    }
+    const QRectF onDevice = t.mapRect(target);
+    const QRect rows = onDevice.toAlignedRect() & QRect(0, 0, device->width(), device->height());
+    if (rows.isEmpty()) return true;
+    const double scaleY = onDevice.height() / image.height();
+    painter.save();
+    painter.resetTransform();
+    for (int d0 = rows.top(); d0 <= rows.bottom(); d0 += kBandRows) {
+        const int d1 = std::min(d0 + kBandRows, rows.bottom() + 1);  // exclusive
+        // Source rows under the band's first and last pixel centres.
+        const int s0 = std::clamp(int(std::floor((d0 + 0.5 - onDevice.top()) / scaleY - 0.5)) - 1, 0, image.height());
+        const int s1 = std::clamp(int(std::floor((d1 - 0.5 - onDevice.top()) / scaleY - 0.5)) + 3, 0, image.height());
+        if (s1 <= s0) continue;
+        const QImage source(image.constScanLine(s0), image.width(), s1 - s0, image.bytesPerLine(), image.format());
+        painter.setClipRect(QRect(rows.left(), d0, rows.width(), d1 - d0));
+        painter.drawImage(QRectF(onDevice.left(), onDevice.top() + s0 * scaleY, onDevice.width(), (s1 - s0) * scaleY),
+                          source.convertToFormat(QImage::Format_RGB32));
+    }
+    painter.restore();
+    return true;
+}
+
 void drawOp(QPainter& painter, const PageImageOp& op) {
     if (op.image.isNull() || op.target.width() <= 0 || op.target.height() <= 0) return;
+    if (drawPictureInBands(painter, QRectF(op.target), op.image)) return;
     painter.drawImage(QRectF(op.target), op.image);
 }
 

@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 using namespace mekuri;
 
 namespace {
@@ -272,4 +274,51 @@ TEST(RecordedPage, PrintsOntoAPdfPrinterAtItsResolution) {
     const QByteArray pdf = mekuri::test::readFileBytes(dir.filePath(QStringLiteral("page.pdf")));
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_GT(pdf.size(), 1000);
+}
+
+// A large 24-bit picture is drawn in bands of rows onto an image. Inside
+// the picture every pixel must be what one drawImage of the whole picture
+// gives, across the band edges too, at 1:1 (the image export), shrunk (the
+// preview) and enlarged; only the half-covered pixels along the picture's
+// outer edge may round the other way.
+TEST(RecordedPage, APictureDrawnInBandsEqualsOnePieceInside) {
+    QImage picture(1500, 1000, QImage::Format_RGB888);
+    quint32 seed = 7;
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar* row = picture.scanLine(y);
+        for (int x = 0; x < picture.width() * 3; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            row[x] = uchar(seed >> 24);  // noise: every neighbour counts
+        }
+    }
+    const QRect target(113, 207, 1200, 777);
+    RecordedPage page(QSize(2000, 2000));
+    page.append(PageImageOp{target, picture});
+    for (const double scale : {1.0, 0.5, 0.37, 2.5}) {
+        SCOPED_TRACE(scale);
+        const QSize size(int(2000 * scale), int(2000 * scale));
+        const QImage banded = page.render(size);
+        QImage whole(size, QImage::Format_RGB888);
+        whole.fill(Qt::white);
+        {
+            QPainter p(&whole);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.scale(size.width() / 2000.0, size.height() / 2000.0);
+            p.drawImage(QRectF(target), picture.convertToFormat(QImage::Format_RGB32));
+        }
+        ASSERT_EQ(banded.size(), whole.size());
+        const QRectF onImage(target.x() * scale, target.y() * scale, target.width() * scale, target.height() * scale);
+        const QRect inside = onImage.toAlignedRect().adjusted(1, 1, -1, -1);
+        const QRect edge = onImage.toAlignedRect();
+        int differingInside = 0, differingOutside = 0;
+        for (int y = 0; y < size.height(); ++y) {
+            for (int x = 0; x < size.width(); ++x) {
+                if (banded.pixel(x, y) == whole.pixel(x, y)) continue;
+                if (inside.contains(x, y)) ++differingInside;
+                else if (!edge.contains(x, y)) ++differingOutside;
+            }
+        }
+        EXPECT_EQ(differingInside, 0);
+        EXPECT_EQ(differingOutside, 0);
+    }
 }

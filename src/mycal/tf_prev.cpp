@@ -5,6 +5,7 @@
 #include "platform/command_guard.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
+#include "platform/large_buffer.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QWheelEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace mekuri {
 
@@ -131,7 +133,8 @@ QImage MakeScreenImage(const RecordedPage& page, const PrinterPageMetrics& m, in
                        double screenDpiX, double screenDpiY) {
     const QSize size = screenImageSize(m, ratio, screenDpiX, screenDpiY);
     if (size.isEmpty()) return {};
-    QImage image(size, QImage::Format_RGB32);
+    // 30 MB and more at the larger zooms: in huge pages where the system has them.
+    QImage image = allocateLargeImage(size, QImage::Format_RGB32);
     if (image.isNull()) return {};
     image.fill(Qt::white);
 
@@ -439,11 +442,13 @@ void TF_PREV::Display() {
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     const std::shared_ptr<const RecordedPage> page = currentPage();
     if (!page) return;
-    const QImage image = MakeScreenImage(*page, m_metrics, UD_LEFT->value(), UD_TOP->value(), FRatio,
-                                         logicalDpiX(), logicalDpiY());
+    QImage image = MakeScreenImage(*page, m_metrics, UD_LEFT->value(), UD_TOP->value(), FRatio,
+                                   logicalDpiX(), logicalDpiY());
     if (image.isNull()) throw CommandError(QStringLiteral("プレビューの画像を作るメモリーが足りません"));
-    Image1->setPixmap(QPixmap::fromImage(image));
-    Image1->resize(image.size());
+    const QSize size = image.size();
+    // Moved, so the pixmap can take over the pixels instead of copying them.
+    Image1->setPixmap(QPixmap::fromImage(std::move(image)));
+    Image1->resize(size);
 }
 
 void TF_PREV::rebuildAndDisplay() {

@@ -5,9 +5,9 @@
 
 #include "app/tf_main.h"
 #include "holidays/holiday_table.h"
-#include "mycal/page_drawing.h"
 #include "mycal/page_layout.h"
 #include "mycal/page_picture.h"
+#include "mycal/tf_prev.h"
 #include "platform/month_calendar.h"
 #include "platform/printer.h"
 #include "settings/ini_file.h"
@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGridLayout>
 #include <QWidget>
@@ -75,13 +74,16 @@ std::vector<Row> figureStartup(const Context& context) {
 }
 
 std::vector<Row> figureMakePreview(const Context& context) {
-    const PrinterPageMetrics metrics = pdfPrinterPageMetrics();
-    const PageInputs plain = benchPage(context.programFolder, false);
-    const PageInputs withPicture = benchPage(context.programFolder, true);
-    std::shared_ptr<const RecordedPage> keep;
-    const double picture = medianMs(context.runs, [&] { keep = recordPage(withPicture, metrics); });
-    const double none = medianMs(context.runs, [&] { keep = recordPage(plain, metrics); });
-    const QString dpi = QString::number(metrics.PixelsPerInchX);
+    // The preview's own MakePreview (printer metrics read afresh, the page
+    // recorded), once with the folder's picture and once without.
+    const AppPaths paths = AppPaths::fromFolder(context.programFolder);
+    TF_PREV withPicture(paths, benchPage(context.programFolder, true), nullptr);
+    TF_PREV plain(paths, benchPage(context.programFolder, false), nullptr);
+    withPicture.prepare();
+    plain.prepare();
+    const double picture = medianMs(context.runs * 3, [&] { withPicture.MakePreview(); });
+    const double none = medianMs(context.runs * 3, [&] { plain.MakePreview(); });
+    const QString dpi = QString::number(plain.pageMetrics().PixelsPerInchX);
     return {
         {QStringLiteral("3a"), QStringLiteral("MakePreview at %1 dpi with a 24-megapixel picture").arg(dpi),
          formatMs(picture), formatMs(none), formatRatio(picture / none), QStringLiteral("report"),

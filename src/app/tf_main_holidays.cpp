@@ -143,8 +143,9 @@ void TF_MAIN::MN_IMPORT_HORIClick() {
     // Only No (or Esc) stops; the close box goes on to the file chooser.
     if (dialogs().confirm(question, true) == Answer::No) return;
 
-    const std::optional<QString> chosen =
-        dialogs().openFile(QString(), QStringLiteral("テキストファイル|*.txt|すべて|*.*"), QString());
+    // The government's holiday list comes as a .csv; offer it after the usual choices.
+    const std::optional<QString> chosen = dialogs().openFile(
+        QString(), QStringLiteral("テキストファイル|*.txt|すべて|*.*|祝日一覧CSV|*.csv"), QString());
     if (!chosen) return;
 
     ImportCheck check = checkImportFile(*chosen, m_paths);

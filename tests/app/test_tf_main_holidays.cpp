@@ -390,7 +390,7 @@ TEST_F(HolidayCommandsTest, ImportQuestionNoStopsCloseBoxGoesOn) {
         ASSERT_EQ(m_dialogs.prompts.size(), c.chooserOpens ? 1u : 0u);
         if (c.chooserOpens) {
             EXPECT_EQ(m_dialogs.prompts[0].kind, ScriptedDialogs::Prompt::OpenFile);
-            EXPECT_EQ(m_dialogs.prompts[0].text, QStringLiteral("テキストファイル|*.txt|すべて|*.*"));
+            EXPECT_EQ(m_dialogs.prompts[0].text, QStringLiteral("テキストファイル|*.txt|すべて|*.*|祝日一覧CSV|*.csv"));
         }
         EXPECT_EQ(m_dir.read(QStringLiteral("horiday0.txt")), m_factory);
         expectNotRestarted();

@@ -57,30 +57,32 @@ void drawOp(QPainter& painter, const PageLineOp& op) {
 // Qt's smooth scaling reads a 32-bit picture several times faster than the
 // 24-bit page picture, but converting the whole picture would add a third
 // to its memory. Onto an image, the picture is therefore converted and drawn
-// one band of device rows at a time; each band's source rows carry a row
-// either side, so the filter sees the same neighbours as in one piece.
+// a band of about 64 source rows at a time (a few MB); each band's source
+// rows carry a row either side, so the filter sees the same neighbours as
+// in one piece.
 bool drawPictureInBands(QPainter& painter, const QRectF& target, const QImage& image) {
     constexpr int kMinRows = 256;
-    constexpr int kBandRows = 64;
+    constexpr int kSourceRows = 64;  // source rows a band covers, about
     const QPaintDevice* device = painter.device();
     const QTransform t = painter.worldTransform();
     if (!device || device->devType() != QInternal::Image || !painter.paintEngine() ||
         painter.paintEngine()->type() != QPaintEngine::Raster || t.type() > QTransform::TxScale ||
         !painter.testRenderHint(QPainter::SmoothPixmapTransform) || image.height() < kMinRows ||
-        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied) {
+        image.format() != QImage::Format_RGB888) {
         return false;
     }
     const QRectF onDevice = t.mapRect(target);
     const QRect rows = onDevice.toAlignedRect() & QRect(0, 0, device->width(), device->height());
     if (rows.isEmpty()) return true;
     const double scaleY = onDevice.height() / image.height();
+    const int bandRows = std::max(1, int(kSourceRows * scaleY));  // device rows
     painter.save();
     painter.resetTransform();
-    for (int d0 = rows.top(); d0 <= rows.bottom(); d0 += kBandRows) {
-        const int d1 = std::min(d0 + kBandRows, rows.bottom() + 1);  // exclusive
+    for (int d0 = rows.top(); d0 <= rows.bottom(); d0 += bandRows) {
+        const int d1 = std::min(d0 + bandRows, rows.bottom() + 1);  // exclusive
         // Source rows under the band's first and last pixel centres.
         const int s0 = std::clamp(int(std::floor((d0 + 0.5 - onDevice.top()) / scaleY - 0.5)) - 1, 0, image.height());
-        const int s1 = std::clamp(int(std::floor((d1 - 0.5 - onDevice.top()) / scaleY - 0.5)) + 3, 0, image.height());
+        const int s1 = std::clamp(int(std::floor((d1 - 0.5 - onDevice.top()) / scaleY - 0.5)) + 3, s0, image.height());
         if (s1 <= s0) continue;
         const QImage source(image.constScanLine(s0), image.width(), s1 - s0, image.bytesPerLine(), image.format());
         painter.setClipRect(QRect(rows.left(), d0, rows.width(), d1 - d0));

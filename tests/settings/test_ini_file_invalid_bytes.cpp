@@ -59,7 +59,7 @@ TEST(InvalidBytes, CleanFilesInEveryEncodingStillSave) {
     const QByteArray files[] = {
         mekuri::test::cp932(QStringLiteral("[MY_NAME]\r\n0=ﾎﾟﾛﾝ～\r\n")),
         QByteArray("\xef\xbb\xbf[MY_NAME]\r\n0=\xe3\x80\x9c\r\n"),
-        QByteArray("\xff\xfe[\0M\0]\0\r\0\n\0", 16),
+        QByteArray("\xff\xfe[\0M\0]\0\r\0\n\0", 12),
     };
     for (const QByteArray& bytes : files) {
         TempProgramDir dir;
@@ -77,7 +77,7 @@ TEST(InvalidBytes, CleanFilesInEveryEncodingStillSave) {
 // without changing those bytes.
 TEST(InvalidBytes, AnUnpairedSurrogateInUtf16SurvivesASave) {
     TempProgramDir dir;
-    const QByteArray lone("0\0=\0\x00\xd8" "A\0\r\0\n\0", 14);
+    const QByteArray lone("0\0=\0\x00\xd8" "A\0\r\0\n\0", 12);
     dir.write(QStringLiteral("mkri.ini"), QByteArray("\xff\xfe[\0M\0]\0\r\0\n\0", 12) + lone);
     const QString path = dir.path(QStringLiteral("mkri.ini"));
     ASSERT_TRUE(changeIniFile(path, [](IniFile& f) {

@@ -3,6 +3,8 @@
 #include "settings/color_file.h"
 #include "support/test_support.h"
 
+#include "cli/cli_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -16,27 +18,10 @@ using mekuri::test::testDataDir;
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using mekuri::test::CliRun;
 
 CliRun runCli(const QStringList& args) {
-    // A runtime folder of its own keeps Qt's note about a missing one out of
-    // the stderr the tests read.
-    static QTemporaryDir runtimeDir;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(MEKURI_CLI), QStringList{QStringLiteral("colorfile")} + args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    CliRun r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return mekuri::test::runMekuriCli(QStringList{QStringLiteral("colorfile")} + args);
 }
 
 TEST(CliColorFile, WriteMakesTheFactoryBodyFileByteForByte) {

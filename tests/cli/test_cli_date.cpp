@@ -1,4 +1,6 @@
 // mekuri-cli date: run as a program, checked by exit code and output.
+#include "cli/cli_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -7,21 +9,10 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using mekuri::test::CliRun;
 
 CliRun runCli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(MEKURI_CLI), QStringList{QStringLiteral("date")} + args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    CliRun r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return mekuri::test::runMekuriCli(QStringList{QStringLiteral("date")} + args);
 }
 
 TEST(CliDate, FormatPrintsTheNamedFormat) {

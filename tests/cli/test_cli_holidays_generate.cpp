@@ -2,6 +2,8 @@
 // code, the bytes written and by "holidays check" reading them back.
 #include "support/test_support.h"
 
+#include "cli/cli_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -13,21 +15,10 @@ namespace {
 using mekuri::test::readFileBytes;
 using mekuri::test::TempProgramDir;
 
-struct CliRun {
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
+using mekuri::test::CliRun;
 
 CliRun runHolidays(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(MEKURI_CLI), QStringList{QStringLiteral("holidays")} + args);
-    EXPECT_TRUE(p.waitForFinished(30000));
-    CliRun r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return mekuri::test::runMekuriCli(QStringList{QStringLiteral("holidays")} + args);
 }
 
 QString fixture(const char* name) {
@@ -38,7 +29,7 @@ TEST(CliHolidaysGenerate, StdoutIsTheFileBytes) {
     const CliRun r = runHolidays({QStringLiteral("generate"), QStringLiteral("2027")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     // The shipped factory file holds 2027.
-    EXPECT_EQ(r.out.toStdString(), readFileBytes(mekuri::test::shippedDataDir() + QStringLiteral("/horiday0.txt")).toStdString());
+    EXPECT_EQ(r.outBytes.toStdString(), readFileBytes(mekuri::test::shippedDataDir() + QStringLiteral("/horiday0.txt")).toStdString());
 }
 
 TEST(CliHolidaysGenerate, OutFileIsAcceptedByCheck) {
@@ -57,11 +48,11 @@ TEST(CliHolidaysGenerate, OutFileIsAcceptedByCheck) {
         const QString out = dir.path(QStringLiteral("horiday.txt"));
         const CliRun gen = runHolidays({QStringLiteral("generate"), QString::fromUtf8(c.year), QStringLiteral("--out"), out});
         ASSERT_EQ(gen.code, 0) << gen.err.toStdString();
-        EXPECT_TRUE(gen.out.isEmpty());
+        EXPECT_TRUE(gen.outBytes.isEmpty());
         const CliRun check = runHolidays({QStringLiteral("check"), out});
         EXPECT_EQ(check.code, 0) << check.err.toStdString();
-        EXPECT_TRUE(check.out.startsWith("layout: 10 slots")) << check.out.toStdString();
-        EXPECT_TRUE(check.out.contains(c.month)) << check.out.toStdString();
+        EXPECT_TRUE(check.outBytes.startsWith("layout: 10 slots")) << check.outBytes.toStdString();
+        EXPECT_TRUE(check.outBytes.contains(c.month)) << check.outBytes.toStdString();
     }
 }
 
@@ -88,7 +79,7 @@ TEST(CliHolidaysGenerate, RefusesBadYearsAndUsage) {
         const CliRun r = runHolidays(args);
         EXPECT_EQ(r.code, c.code);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errPart))) << r.err.toStdString();
-        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.outBytes.isEmpty());
         EXPECT_FALSE(dir.exists(QStringLiteral("horiday.txt")));
     }
 }
@@ -113,7 +104,7 @@ TEST(CliHolidaysFromCsv, ChosenYearGivesTheCalculatorsTable) {
     const CliRun checkCsv = runHolidays({QStringLiteral("check"), fromCsv});
     const CliRun checkGenerated = runHolidays({QStringLiteral("check"), generated});
     EXPECT_EQ(checkCsv.code, 0) << checkCsv.err.toStdString();
-    EXPECT_EQ(checkCsv.out.toStdString(), checkGenerated.out.toStdString());
+    EXPECT_EQ(checkCsv.outBytes.toStdString(), checkGenerated.outBytes.toStdString());
     // The comments carry the government's names.
     EXPECT_TRUE(readFileBytes(fromCsv).contains(mekuri::test::cp932(QStringLiteral("1日 休日（祝日扱い）"))));
 }
@@ -122,8 +113,8 @@ TEST(CliHolidaysFromCsv, StdoutWithoutOut) {
     const CliRun r = runHolidays({QStringLiteral("from-csv"), fixture("syukujitsu_2026_2027.csv"), QStringLiteral("--year"),
                                   QStringLiteral("2026")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(mekuri::test::cp932(QStringLiteral("; 2026年の休日\r\n[h10]\r\n"))));
-    EXPECT_TRUE(r.out.contains("\r\n9=21,22,23,0,0,0,0,0,0,0\r\n"));
+    EXPECT_TRUE(r.outBytes.startsWith(mekuri::test::cp932(QStringLiteral("; 2026年の休日\r\n[h10]\r\n"))));
+    EXPECT_TRUE(r.outBytes.contains("\r\n9=21,22,23,0,0,0,0,0,0,0\r\n"));
 }
 
 TEST(CliHolidaysFromCsv, RefusalsSayWhy) {

@@ -2,6 +2,8 @@
 // run as a program and checked by exit code, stderr and the files written.
 #include "support/test_support.h"
 
+#include "cli/cli_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -21,25 +23,10 @@ using mekuri::test::testDataDir;
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using mekuri::test::CliRun;
 
 CliRun runPage(const QStringList& args) {
-    static QTemporaryDir runtimeDir;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(MEKURI_CLI), QStringList{QStringLiteral("page")} + args);
-    EXPECT_TRUE(p.waitForFinished(120000));
-    CliRun r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return mekuri::test::runMekuriCli(QStringList{QStringLiteral("page")} + args);
 }
 
 class CliPage : public ::testing::Test {

@@ -132,15 +132,9 @@ Expected<HolidayCsv> parseHolidayCsv(const QByteArray& bytes) {
 }
 
 Expected<HolidayCsv> readHolidayCsv(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Error{QStringLiteral("ファイル %1 を開けません。\n%2").arg(path, file.errorString())};
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return Error{QStringLiteral("ファイル %1 を読めません。\n%2").arg(path, file.errorString())};
-    }
-    return parseHolidayCsv(bytes);
+    const Expected<QByteArray> bytes = readWholeFile(path);
+    if (!bytes.ok()) return Error{bytes.error()};
+    return parseHolidayCsv(*bytes);
 }
 
 Expected<std::vector<Holiday>> holidaysOfYear(const HolidayCsv& csv, int year) {

@@ -1,6 +1,7 @@
 #include "holidays/holiday_table.h"
 
 #include "settings/save_file.h"
+#include "settings/text_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,17 +143,9 @@ HolidayLoad loadHolidayFile(const QString& path) {
 Status RestoreFactoryHolidays(const AppPaths& paths, bool keepUserCopy) {
     const QString factory = paths.file(QStringLiteral("horiday0.txt"));
     const QString working = paths.file(QStringLiteral("horiday.txt"));
-    QFile source(factory);
-    if (!source.open(QIODevice::ReadOnly)) {
-        return Error{QStringLiteral("ファイル %1 を開けません。\n%2")
-                         .arg(QDir::toNativeSeparators(factory), source.errorString())};
-    }
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) {
-        return Error{QStringLiteral("ファイル %1 を読めません。\n%2")
-                         .arg(QDir::toNativeSeparators(factory), source.errorString())};
-    }
-    source.close();
+    const Expected<QByteArray> read = readWholeFile(factory);
+    if (!read.ok()) return Error{read.error()};
+    const QByteArray& bytes = *read;
     if (keepUserCopy && QFileInfo::exists(working)) {
         // Without the copy of the user's text the restore does not go ahead.
         const Status kept = copyFileAtomic(working, paths.file(QStringLiteral("horiday.bak.txt")));

@@ -1,5 +1,7 @@
 #include "settings/save_file.h"
 
+#include "settings/text_file.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -53,17 +55,9 @@ Status writeFileAtomic(const QString& path, const QByteArray& bytes) {
 }
 
 Status copyFileAtomic(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        return Error{QStringLiteral("ファイル %1 を開けません。\n%2")
-                         .arg(QDir::toNativeSeparators(source), in.errorString())};
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        return Error{QStringLiteral("ファイル %1 を読めません。\n%2")
-                         .arg(QDir::toNativeSeparators(source), in.errorString())};
-    }
-    return writeFileAtomic(target, bytes);
+    const Expected<QByteArray> bytes = readWholeFile(source);
+    if (!bytes.ok()) return Error{bytes.error()};
+    return writeFileAtomic(target, *bytes);
 }
 
 }  // namespace mekuri

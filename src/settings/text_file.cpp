@@ -1,5 +1,6 @@
 #include "settings/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -102,16 +103,24 @@ QString joinCrLf(const QStringList& lines, bool trailingBreak) {
     return out;
 }
 
-Expected<DecodedText> readTextFile(const QString& path) {
+Expected<QByteArray> readWholeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return Error{QStringLiteral("ファイル %1 を開けません。\n%2").arg(path, file.errorString())};
+        return Error{QStringLiteral("ファイル %1 を開けません。\n%2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString())};
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return Error{QStringLiteral("ファイル %1 を読めません。\n%2").arg(path, file.errorString())};
+        return Error{QStringLiteral("ファイル %1 を読めません。\n%2")
+                         .arg(QDir::toNativeSeparators(path), file.errorString())};
     }
-    return decodeText(bytes);
+    return bytes;
+}
+
+Expected<DecodedText> readTextFile(const QString& path) {
+    Expected<QByteArray> bytes = readWholeFile(path);
+    if (!bytes.ok()) return Error{bytes.error()};
+    return decodeText(*bytes);
 }
 
 Expected<DecodedText> readTextFileOrEmpty(const QString& path) {

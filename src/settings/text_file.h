@@ -51,6 +51,9 @@ QStringList splitLines(const QString& text);
 // Joins lines with CR LF; trailingBreak adds one after the last line too.
 QString joinCrLf(const QStringList& lines, bool trailingBreak);
 
+// The bytes of a whole file, or an error naming the file and the reason.
+Expected<QByteArray> readWholeFile(const QString& path);
+
 // Reads a whole file. A missing file is an error here; callers that treat a
 // missing file as empty check existence first or use readTextFileOrEmpty.
 Expected<DecodedText> readTextFile(const QString& path);

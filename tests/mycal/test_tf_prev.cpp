@@ -8,6 +8,8 @@
 #include "settings/ini_file.h"
 #include "support/test_support.h"
 
+#include "support/when_modal.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -30,20 +32,6 @@ using namespace mekuri;
 using namespace mekuri::test;
 
 namespace {
-
-template <typename W>
-void whenModal(std::function<void(W&)> fn) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        auto* w = qobject_cast<W*>(QApplication::activeModalWidget());
-        if (!w) return;
-        timer->stop();
-        timer->deleteLater();
-        fn(*w);
-    });
-    timer->start();
-}
 
 class PreviewTest : public ::testing::Test {
 protected:

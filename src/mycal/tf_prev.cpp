@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QLabel>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrinter>
@@ -137,13 +137,20 @@ QImage MakeScreenImage(const RecordedPage& page, const PrinterPageMetrics& m, in
     QImage image = allocateLargeImage(size, QImage::Format_RGB32);
     if (image.isNull()) return {};
     image.fill(Qt::white);
+    QPainter p(&image);
+    paintScreenImage(p, page, m, leftMm, topMm, size);
+    p.end();
+    return image;
+}
 
+void paintScreenImage(QPainter& p, const RecordedPage& page, const PrinterPageMetrics& m, int leftMm, int topMm,
+                      QSize size) {
     const int L = mmToPixels(leftMm, m.PixelsPerInchX);
     const int T = mmToPixels(topMm, m.PixelsPerInchY);
     const int PW = m.PaperWidth;
     const int PH = m.PaperHeight;
 
-    QPainter p(&image);
+    p.save();
     // All geometry is given in printer pixels; the painter scales it down to
     // the screen. Outlines are cosmetic: one screen pixel at any zoom.
     p.scale(double(size.width()) / (PW + 150), double(size.height()) / (PH + 150));
@@ -185,8 +192,44 @@ QImage MakeScreenImage(const RecordedPage& page, const PrinterPageMetrics& m, in
     const QString topText = QString::number(topMm);
     p.drawText(QPointF((L + 50) / 2, T + 50 + fm.ascent()), leftText);
     p.drawText(QPointF(L + 50 - fm.horizontalAdvance(topText), (T + 50) / 2 + fm.ascent()), topText);
-    p.end();
-    return image;
+    p.restore();
+}
+
+void PreviewSheet::setPage(std::shared_ptr<const RecordedPage> page, const PrinterPageMetrics& m, int leftMm,
+                           int topMm, QSize size) {
+    m_page = std::move(page);
+    m_metrics = m;
+    m_leftMm = leftMm;
+    m_topMm = topMm;
+    m_size = size;
+    resize(size);
+    update();
+}
+
+QImage PreviewSheet::renderPart(const QRect& r) const {
+    QImage part(r.size(), QImage::Format_RGB32);
+    if (part.isNull()) return part;
+    part.fill(Qt::white);
+    if (!m_page || m_size.isEmpty()) return part;
+    QPainter p(&part);
+    p.translate(-r.topLeft());
+    paintScreenImage(p, *m_page, m_metrics, m_leftMm, m_topMm, m_size);
+    return part;
+}
+
+void PreviewSheet::paintEvent(QPaintEvent* event) {
+    // Drawn into an image of the exposed part first: the page's picture is
+    // drawn much faster onto an image than onto the window, and the part is
+    // never larger than the viewport.
+    const QRect r = event->rect() & rect();
+    if (r.isEmpty()) return;
+    const QImage part = renderPart(r);
+    QPainter p(this);
+    if (part.isNull()) {
+        p.fillRect(r, Qt::white);
+        return;
+    }
+    p.drawImage(r.topLeft(), part);
 }
 
 void NumberBox::stepBy(int steps) {
@@ -294,7 +337,7 @@ void TF_PREV::buildControls() {
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    Image1 = new QLabel;
+    Image1 = new PreviewSheet;
     Image1->setObjectName(QStringLiteral("Image1"));
     ScrollBox1->setWidget(Image1);
     layout->addWidget(ScrollBox1, 1);
@@ -442,13 +485,9 @@ void TF_PREV::Display() {
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     const std::shared_ptr<const RecordedPage> page = currentPage();
     if (!page) return;
-    QImage image = MakeScreenImage(*page, m_metrics, UD_LEFT->value(), UD_TOP->value(), FRatio,
-                                   logicalDpiX(), logicalDpiY());
-    if (image.isNull()) throw CommandError(QStringLiteral("プレビューの画像を作るメモリーが足りません"));
-    const QSize size = image.size();
-    // Moved, so the pixmap can take over the pixels instead of copying them.
-    Image1->setPixmap(QPixmap::fromImage(std::move(image)));
-    Image1->resize(size);
+    // Only the size changes here; the sheet draws what shows when it paints.
+    Image1->setPage(page, m_metrics, UD_LEFT->value(), UD_TOP->value(),
+                    screenImageSize(m_metrics, FRatio, logicalDpiX(), logicalDpiY()));
 }
 
 void TF_PREV::rebuildAndDisplay() {

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 
 using namespace mekuri;
@@ -302,6 +304,98 @@ TEST_F(PreviewTest, ScreenImageGeometryAtOneToOne) {
         {"inside the sheet", QPoint(600, 200), Qt::white},
     };
     for (const auto& c : cases) EXPECT_EQ(img.pixelColor(c.at), c.color) << c.what;
+}
+
+// Largest difference of any channel between two images of the same size.
+int largestDifference(const QImage& a, const QImage& b) {
+    int worst = 0;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    for (int row = 0; row < x.height(); ++row) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const QRgb* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) {
+            worst = std::max({worst, std::abs(qRed(p[col]) - qRed(q[col])), std::abs(qGreen(p[col]) - qGreen(q[col])),
+                              std::abs(qBlue(p[col]) - qBlue(q[col]))});
+        }
+    }
+    return worst;
+}
+
+// A 300-dpi page with a picture tall enough to be drawn in bands, text and
+// a frame: every kind of drawing the sheet replays.
+struct PartFixture {
+    PartFixture() : page(QSize(2300, 3300), 300, 300) {
+        m.PaperWidth = 2480;
+        m.PaperHeight = 3508;
+        m.OffsetX = 90;
+        m.OffsetY = 100;
+        m.PrintableWidth = 2300;
+        m.PrintableHeight = 3300;
+        m.BottomUnprintable = 108;
+        m.RightUnprintable = 90;
+        m.PixelsPerInchX = m.PixelsPerInchY = 300;
+        QImage picture(1200, 900, QImage::Format_RGB888);
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) picture.setPixelColor(x, y, QColor(x % 256, y % 256, (x ^ y) % 256));
+        }
+        page.append(PageImageOp{QRect(200, 150, 1900, 1425), picture});
+        page.append(PageRectOp{QRect(100, 1700, 2100, 1400), QPen(Qt::black, 4), QBrush(Qt::NoBrush)});
+        PageTextOp text;
+        text.topLeft = QPoint(300, 1800);
+        text.text = QStringLiteral("2019年5月　令和元年");
+        text.font.family = QApplication::font().family();
+        text.font.cellHeight = 120;
+        text.font.color = Qt::red;
+        text.ascent = 100;
+        page.append(text);
+    }
+    PrinterPageMetrics m;
+    RecordedPage page;
+};
+
+TEST_F(PreviewTest, SheetPartsMatchTheWholeScreenImage) {
+    const PartFixture f;
+    const double ratio = 1.5;
+    const QImage whole = MakeScreenImage(f.page, f.m, 17, 20, ratio, 96, 96);
+    ASSERT_FALSE(whole.isNull());
+    PreviewSheet sheet;
+    sheet.setPage(std::make_shared<RecordedPage>(f.page), f.m, 17, 20, whole.size());
+    EXPECT_EQ(sheet.size(), whole.size());
+    const QRect parts[] = {
+        QRect(QPoint(0, 0), whole.size()),  // all of it
+        QRect(0, 0, 300, 200),              // margin values and corner mark
+        QRect(250, 137, 611, 333),          // inside the picture, cutting its bands
+        QRect(400, 900, 700, 500),          // picture's lower edge, frame and text
+        QRect(whole.width() - 120, whole.height() - 90, 120, 90),  // shadow corner
+    };
+    for (const QRect& r : parts) {
+        const QImage part = sheet.renderPart(r);
+        ASSERT_EQ(part.size(), r.size());
+        EXPECT_LE(largestDifference(part, whole.copy(r)), 2) << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+    }
+}
+
+TEST_F(PreviewTest, ShownPreviewPaintsTheScrolledPartAtHighZoom) {
+    base.pictureShown = false;
+    auto w = prepared();
+    w->show();
+    w->FRatio = 3.0;
+    w->Display();
+    QApplication::processEvents();
+    QScrollBar* h = w->ScrollBox1->horizontalScrollBar();
+    QScrollBar* v = w->ScrollBox1->verticalScrollBar();
+    ASSERT_GT(v->maximum(), 0);
+    h->setValue(h->maximum() / 3);
+    v->setValue(v->maximum() / 2);
+    QApplication::processEvents();
+    QWidget* viewport = w->ScrollBox1->viewport();
+    const QImage shown = viewport->grab().toImage();
+    const QRect seen(w->Image1->mapFrom(viewport, QPoint(0, 0)), viewport->size());
+    const QImage whole = MakeScreenImage(*w->currentPage(), w->pageMetrics(), w->UD_LEFT->value(), w->UD_TOP->value(),
+                                         3.0, w->logicalDpiX(), w->logicalDpiY());
+    ASSERT_EQ(whole.size(), w->Image1->size());
+    EXPECT_LE(largestDifference(shown.scaled(seen.size()), whole.copy(seen)), 2);
 }
 
 TEST_F(PreviewTest, ScreenImageSizeIsPhysicalTimesRatioRounded) {

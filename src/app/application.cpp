@@ -22,8 +22,6 @@ int runApplication(int argc, char** argv) {
     installFontSubstitutions();
 
     TF_MAIN F_MAIN(AppPaths::fromExecutable());
-    // The hidden My Calendar settings window F_PV_SET lives until the end.
-    F_MAIN.createMyCalendarSettingsWindow();
 
     // The automatic restore after a faulty holiday file asked to end: the
     // program ends before its event loop runs, without FormCloseQuery.

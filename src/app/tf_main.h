@@ -202,8 +202,8 @@ public:
 
     // ---- My Calendar (tf_main_mycal.cpp) ----
     void setUpMyCalFeature();
-    // Creates the hidden My Calendar settings window F_PV_SET; called by the
-    // program entry right after F_MAIN is built (not by tests).
+    // Creates the hidden My Calendar settings window F_PV_SET once, at its
+    // first opening; it lives until the main window goes.
     void createMyCalendarSettingsWindow();
     void POP_MYCALENClick();
 

@@ -202,9 +202,6 @@ public:
 
     // ---- My Calendar (tf_main_mycal.cpp) ----
     void setUpMyCalFeature();
-    // Creates the hidden My Calendar settings window F_PV_SET once, at its
-    // first opening; it lives until the main window goes.
-    void createMyCalendarSettingsWindow();
     void POP_MYCALENClick();
 
 protected:
@@ -271,7 +268,9 @@ private:
     // ---- printing as shown (tf_main_print.cpp) ----
     // ---- end of printing as shown ----
     // ---- My Calendar (tf_main_mycal.cpp) ----
-    // The hidden settings window F_PV_SET, a child of this window.
+    // Creates the hidden settings window F_PV_SET once, at its first
+    // opening; a child of this window, it lives until the main window goes.
+    void createMyCalendarSettingsWindow();
     class TF_PV_SET* m_pvSet = nullptr;
     // ---- end of My Calendar ----
 };

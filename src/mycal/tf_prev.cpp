@@ -201,7 +201,6 @@ void PreviewSheet::setPage(std::shared_ptr<const RecordedPage> page, const Print
     m_metrics = m;
     m_leftMm = leftMm;
     m_topMm = topMm;
-    m_size = size;
     resize(size);
     update();
 }
@@ -210,10 +209,10 @@ QImage PreviewSheet::renderPart(const QRect& r) const {
     QImage part(r.size(), QImage::Format_RGB32);
     if (part.isNull()) return part;
     part.fill(Qt::white);
-    if (!m_page || m_size.isEmpty()) return part;
+    if (!m_page || size().isEmpty()) return part;
     QPainter p(&part);
     p.translate(-r.topLeft());
-    paintScreenImage(p, *m_page, m_metrics, m_leftMm, m_topMm, m_size);
+    paintScreenImage(p, *m_page, m_metrics, m_leftMm, m_topMm, size());
     return part;
 }
 

@@ -83,10 +83,11 @@ class PreviewSheet : public QWidget {
 
 public:
     using QWidget::QWidget;
-    // Shows page at size (the screen image's size); no page shows white.
+    // Shows page at size (the screen image's size; the sheet takes it as its
+    // own); no page shows white.
     void setPage(std::shared_ptr<const RecordedPage> page, const PrinterPageMetrics& m, int leftMm, int topMm,
                  QSize size);
-    QSize sizeHint() const override { return m_size; }
+    QSize sizeHint() const override { return size(); }
     // The part r of the screen image, as the sheet paints it.
     QImage renderPart(const QRect& r) const;
 
@@ -98,7 +99,6 @@ private:
     PrinterPageMetrics m_metrics;
     int m_leftMm = 0;
     int m_topMm = 0;
-    QSize m_size;
 };
 
 // A number box whose arrows (and arrow keys) report a step; typing does not.
